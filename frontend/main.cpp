@@ -1,0 +1,3 @@
+#include "frontend/shell.h"
+
+int main() { return zolt::run_console(); }

@@ -1,0 +1,91 @@
+#include "search/input.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zolt {
+
+namespace {
+
+// Large enough for any "position ... moves ..." line the undo stack can play.
+constexpr int BUFFER_SIZE = 1 << 17;
+
+char buffer[BUFFER_SIZE];
+int buffered = 0;       // bytes in buffer[0 .. buffered)
+bool end_of_input = false;
+
+// Reads once from fd 0 into the free part of the buffer.
+void fill_once() {
+  if (end_of_input || buffered == BUFFER_SIZE) return;
+  ssize_t got;
+  do {
+    got = read(0, buffer + buffered, BUFFER_SIZE - buffered);
+  } while (got < 0 && errno == EINTR);
+  if (got <= 0)
+    end_of_input = true;
+  else
+    buffered += static_cast<int>(got);
+}
+
+bool fd_readable_now() {
+  pollfd pfd{0, POLLIN, 0};
+  int ready;
+  do {
+    ready = poll(&pfd, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  return ready > 0;  // POLLIN, POLLHUP and POLLERR all mean a read will not block
+}
+
+// Length of the first line including its newline, or -1 when it is incomplete.
+// A full buffer without a newline, and a last line without one, count as complete.
+int first_line_length() {
+  const void* nl = memchr(buffer, '\n', buffered);
+  if (nl) return static_cast<int>(static_cast<const char*>(nl) - buffer) + 1;
+  if (buffered == BUFFER_SIZE || (end_of_input && buffered > 0)) return buffered;
+  return -1;
+}
+
+void drop_front(int count) {
+  memmove(buffer, buffer + count, buffered - count);
+  buffered -= count;
+}
+
+}  // namespace
+
+int input_read_line(char* buf, int size) {
+  int length;
+  while ((length = first_line_length()) < 0 && !end_of_input) fill_once();
+  if (length < 0) return -1;
+  int copied = length < size - 1 ? length : size - 1;
+  memcpy(buf, buffer, copied);
+  buf[copied] = '\0';
+  drop_front(copied);
+  return copied;
+}
+
+int input_available() {
+  while (first_line_length() < 0 && !end_of_input && fd_readable_now()) fill_once();
+  return first_line_length() >= 0 || end_of_input;
+}
+
+int input_peek_line(const char** text) {
+  if (!input_available()) return -1;
+  int length = first_line_length();
+  if (length < 0) return -1;
+  *text = buffer;
+  if (length > 0 && buffer[length - 1] == '\n') --length;
+  if (length > 0 && buffer[length - 1] == '\r') --length;
+  return length;
+}
+
+void input_take_line() {
+  int length = first_line_length();
+  if (length > 0) drop_front(length);
+}
+
+int input_at_end() { return end_of_input && buffered == 0; }
+
+}  // namespace zolt

@@ -1,0 +1,31 @@
+// The one input buffer over standard input (fd 0).
+//
+// The front ends read whole lines from it, blocking; the search peeks at the
+// first waiting line without blocking and takes it only when it acts on it.
+// Because both go through this buffer, nothing typed during a search is lost
+// or read twice, whether fd 0 is a pipe, a file or a terminal.
+#pragma once
+
+namespace zolt {
+
+// Blocking read with fgets semantics: copies at most size - 1 characters of
+// the next line, its newline included when it fits, and a terminator; the rest
+// of a longer line stays for the next call. Returns the number of characters
+// copied, or -1 at the end of input.
+int input_read_line(char* buf, int size);
+
+// Non-blocking: pulls whatever waits on fd 0 into the buffer; nonzero when a
+// complete line (or the end of input) is waiting.
+int input_available();
+
+// The first waiting complete line, without its newline (not terminated), and
+// its length; -1 when no complete line is waiting. Does not block.
+int input_peek_line(const char** text);
+
+// Drops the first waiting line (after input_peek_line found one).
+void input_take_line();
+
+// Nonzero once fd 0 has reported the end of input and every buffered byte was read.
+int input_at_end();
+
+}  // namespace zolt

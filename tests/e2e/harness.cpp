@@ -1,0 +1,166 @@
+#include "harness.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zolt_test {
+
+namespace {
+
+int64_t now_ms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+std::string binary_path() { return ZOLT_BINARY; }
+
+std::string make_temp_dir() {
+  char pattern[] = "/tmp/zolt-test-XXXXXX";
+  char* made = mkdtemp(pattern);
+  if (!made) throw std::runtime_error("mkdtemp failed");
+  return made;
+}
+
+void write_file(const std::string& dir, const std::string& name, const std::string& content) {
+  std::ofstream out(dir + "/" + name, std::ios::binary);
+  out << content;
+}
+
+std::string read_file(const std::string& dir, const std::string& name) {
+  std::ifstream in(dir + "/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool file_exists(const std::string& dir, const std::string& name) { return access((dir + "/" + name).c_str(), F_OK) == 0; }
+
+ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() : std::move(dir)) {
+  int in_pipe[2], out_pipe[2];
+  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
+  signal(SIGPIPE, SIG_IGN);
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(in_pipe[0], 0);
+    dup2(out_pipe[1], 1);
+    close(in_pipe[0]);
+    close(in_pipe[1]);
+    close(out_pipe[0]);
+    close(out_pipe[1]);
+    if (chdir(dir_.c_str()) != 0) _exit(127);
+    execl(ZOLT_BINARY, ZOLT_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  in_fd_ = in_pipe[1];
+  out_fd_ = out_pipe[0];
+}
+
+ZoltSession::~ZoltSession() {
+  close_input();
+  if (!exited_) wait_exit(5000);
+  if (out_fd_ >= 0) close(out_fd_);
+}
+
+void ZoltSession::send(const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = write(in_fd_, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
+void ZoltSession::close_input() {
+  if (in_fd_ >= 0) close(in_fd_);
+  in_fd_ = -1;
+}
+
+bool ZoltSession::pump(int timeout_ms) {
+  if (out_fd_ < 0) return false;
+  pollfd pfd{out_fd_, POLLIN, 0};
+  if (poll(&pfd, 1, timeout_ms) <= 0) return true;
+  char chunk[65536];
+  ssize_t n = read(out_fd_, chunk, sizeof chunk);
+  if (n <= 0) {
+    close(out_fd_);
+    out_fd_ = -1;
+    return false;
+  }
+  all_.append(chunk, static_cast<size_t>(n));
+  return true;
+}
+
+std::string ZoltSession::read_until(const std::string& needle, int timeout_ms) {
+  int64_t end = now_ms() + timeout_ms;
+  found_ = false;
+  for (;;) {
+    size_t at = all_.find(needle, consumed_);
+    if (at != std::string::npos) {
+      std::string part = all_.substr(consumed_, at + needle.size() - consumed_);
+      consumed_ = at + needle.size();
+      found_ = true;
+      return part;
+    }
+    int64_t left = end - now_ms();
+    if (left <= 0 || !pump(static_cast<int>(left > 100 ? 100 : left))) {
+      if (left > 0 && all_.find(needle, consumed_) != std::string::npos) continue;
+      std::string part = all_.substr(consumed_);
+      consumed_ = all_.size();
+      return part;
+    }
+  }
+}
+
+int ZoltSession::wait_exit(int timeout_ms) {
+  if (exited_) return status_;
+  int64_t end = now_ms() + timeout_ms;
+  for (;;) {
+    while (pump(0) && out_fd_ >= 0) {
+      pollfd pfd{out_fd_, POLLIN, 0};
+      if (poll(&pfd, 1, 0) <= 0) break;
+    }
+    int status;
+    pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      while (pump(10)) {
+      }
+      exited_ = true;
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      return status_;
+    }
+    if (now_ms() > end) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+      exited_ = true;
+      status_ = -1;
+      return -1;
+    }
+    pump(20);
+  }
+}
+
+RunResult run_zolt(const std::string& input, int timeout_ms, std::string dir) {
+  ZoltSession session(std::move(dir));
+  session.send(input);
+  session.close_input();
+  RunResult result;
+  result.exit_status = session.wait_exit(timeout_ms);
+  result.timed_out = result.exit_status == -1;
+  result.output = session.all_output();
+  return result;
+}
+
+}  // namespace zolt_test

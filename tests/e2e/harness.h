@@ -1,0 +1,61 @@
+// Runs the real zolt binary over pipes, in a fresh temporary directory, for
+// transcript tests.
+#pragma once
+
+#include <string>
+
+namespace zolt_test {
+
+struct RunResult {
+  std::string output;   // everything written to stdout
+  int exit_status = -1; // -1 when killed after the timeout
+  bool timed_out = false;
+};
+
+// A new empty directory under /tmp; the caller may put Zolt.cfg etc. in it.
+std::string make_temp_dir();
+void write_file(const std::string& dir, const std::string& name, const std::string& content);
+std::string read_file(const std::string& dir, const std::string& name);
+bool file_exists(const std::string& dir, const std::string& name);
+
+// Starts zolt in dir (a fresh temporary directory when empty), writes input to
+// its stdin, closes stdin and collects stdout until the program ends or the
+// timeout passes.
+RunResult run_zolt(const std::string& input, int timeout_ms = 20000, std::string dir = "");
+
+// An interactive session: send lines over time and wait for answers.
+class ZoltSession {
+ public:
+  explicit ZoltSession(std::string dir = "");
+  ~ZoltSession();
+  ZoltSession(const ZoltSession&) = delete;
+  ZoltSession& operator=(const ZoltSession&) = delete;
+
+  void send(const std::string& text);  // written as is; add "\n" yourself
+  // Reads until the output (since the last call) contains needle; returns that
+  // output. Returns what arrived so far when the timeout passes.
+  std::string read_until(const std::string& needle, int timeout_ms = 20000);
+  bool last_read_found() const { return found_; }
+  void close_input();
+  // Waits for the program to end; returns its exit status, -1 on timeout (then kills it).
+  int wait_exit(int timeout_ms = 20000);
+  const std::string& all_output() const { return all_; }
+  const std::string& dir() const { return dir_; }
+
+ private:
+  bool pump(int timeout_ms);  // reads available output; false at end of output
+  std::string dir_;
+  int pid_ = -1;
+  int in_fd_ = -1;
+  int out_fd_ = -1;
+  std::string all_;
+  size_t consumed_ = 0;
+  bool found_ = false;
+  bool exited_ = false;
+  int status_ = -1;
+};
+
+// Lines of text, split at "\n".
+std::string binary_path();
+
+}  // namespace zolt_test
