@@ -20,7 +20,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	./tools/bench.sh $(BUILD)
+	@for script in tools/bench_*.sh; do [ -x "$$script" ] && "$$script" $(BUILD) || true; done
 
 clean:
 	rm -rf $(BUILD)
