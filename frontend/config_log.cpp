@@ -1,6 +1,14 @@
-// Placeholder so the library links; replaced by the real implementation.
+// The configuration file Zolt.cfg, read once at start-up, and the log file
+// with its header of the settings in force.
 #include "frontend/config_log.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "eval/tables.h"
+
 namespace zolt {
+
 int logging = 0;
 char log_file_name[256] = "Zolt.log";
 FILE* log_file = nullptr;
@@ -9,6 +17,153 @@ int ponder = 0;
 int own_book = 0;
 int book_depth = 0;
 int hash_size = 0;
-int read_config() { return 0; }
-int open_log(const char*) { return 0; }
+
+namespace {
+
+const char* const CONFIG_FILE_NAME = "Zolt.cfg";
+constexpr int CONFIG_LINE_SIZE = 250;  // 249 characters and the terminator
+constexpr int MAX_NULLMOVE_DEPTH = 9;
+
+enum KeyKind { NUMBER, NULLMOVE, WHITE_VALUE, BLACK_VALUE, FLAG_FROM_VALUE, FILE_NAME, PRESENCE };
+
+struct ConfigKey {
+  const char* key;
+  KeyKind kind;
+  int* target;        // NUMBER, NULLMOVE, FLAG_FROM_VALUE, PRESENCE
+  PieceCode piece;    // WHITE_VALUE, BLACK_VALUE
+};
+
+// Tested in this order against the start of every line; every key that
+// matches is applied.
+const ConfigKey CONFIG_KEYS[] = {
+    {"Nullmove", NULLMOVE, &nullmove_depth, 0},
+    {"WhitePawn", WHITE_VALUE, nullptr, PAWN},
+    {"WhiteKnight", WHITE_VALUE, nullptr, KNIGHT},
+    {"WhiteRook", WHITE_VALUE, nullptr, ROOK},
+    {"WhiteBishop", WHITE_VALUE, nullptr, BISHOP},
+    {"WhiteQueen", WHITE_VALUE, nullptr, QUEEN},
+    {"BlackQueen", BLACK_VALUE, nullptr, -QUEEN},
+    {"BlackBishop", BLACK_VALUE, nullptr, -BISHOP},
+    {"BlackRook", BLACK_VALUE, nullptr, -ROOK},
+    {"BlackKnight", BLACK_VALUE, nullptr, -KNIGHT},
+    {"BlackPawn", BLACK_VALUE, nullptr, -PAWN},
+    {"Logging", FLAG_FROM_VALUE, &logging, 0},
+    {"Logfile", FILE_NAME, nullptr, 0},
+    {"OwnBook", PRESENCE, &own_book, 0},
+    {"BookDepth", NUMBER, &book_depth, 0},
+    {"Ponder", PRESENCE, &ponder, 0},
+    {"Hash", NUMBER, &hash_size, 0},
+};
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The text after the first "=" of the line with leading blanks skipped, or
+// nullptr when the line has no "=".
+const char* value_text(const char* line) {
+  const char* equals = strchr(line, '=');
+  if (!equals) return nullptr;
+  const char* p = equals + 1;
+  while (is_blank(*p)) ++p;
+  return p;
 }
+
+// Decimal digits at text; 0 without any. Values beyond the int range are
+// clamped so that later sums of piece values cannot overflow.
+int read_digits(const char* text) {
+  int64_t value = 0;
+  while (*text >= '0' && *text <= '9') {
+    value = value * 10 + (*text++ - '0');
+    if (value > INT32_MAX) value = INT32_MAX;
+  }
+  return static_cast<int>(value);
+}
+
+void apply_key(const ConfigKey& key, const char* line) {
+  const char* value = value_text(line);
+  switch (key.kind) {
+    case NUMBER:
+      *key.target = value ? read_digits(value) : 0;
+      break;
+    case NULLMOVE:
+      if (value) {
+        int depth = read_digits(value);
+        if (depth <= MAX_NULLMOVE_DEPTH) *key.target = depth;
+      }
+      break;
+    case WHITE_VALUE:
+      piece_value[key.piece] = value ? read_digits(value) : 0;
+      break;
+    case BLACK_VALUE:
+      piece_value[key.piece] = value ? -read_digits(value) : 0;
+      break;
+    case FLAG_FROM_VALUE:
+      *key.target = value && (*value == '1' || *value == 't' || *value == 'T') ? 1 : 0;
+      break;
+    case FILE_NAME:
+      if (value) {
+        size_t length = 0;
+        // The name ends at a blank, the line end (a carriage return included) or the terminator.
+        while (value[length] && !is_blank(value[length]) && value[length] != '\n' && value[length] != '\r' &&
+               length < sizeof log_file_name - 1)
+          ++length;
+        memcpy(log_file_name, value, length);
+        log_file_name[length] = 0;
+      }
+      break;
+    case PRESENCE:
+      *key.target = 1;
+      break;
+  }
+}
+
+void apply_line(const char* line) {
+  for (const ConfigKey& key : CONFIG_KEYS)
+    if (!strncmp(line, key.key, strlen(key.key))) apply_key(key, line);
+}
+
+}  // namespace
+
+int read_config() {
+  FILE* file = fopen(CONFIG_FILE_NAME, "r");
+  if (!file) {
+    printf("warning: couldn't open Zolt.cfg");
+    return 0;
+  }
+  printf("loading: Zolt.cfg");
+  char line[CONFIG_LINE_SIZE];
+  while (fgets(line, sizeof line, file)) apply_line(line);
+  if (fclose(file) != 0) {
+    printf("\nwarning while closing the file\n");
+    return 1;
+  }
+  return 0;
+}
+
+int open_log(const char* start_time_text) {
+  log_file = fopen(log_file_name, "w");
+  if (!log_file) return 1;
+  fprintf(log_file, "date: %s", start_time_text);
+  fprintf(log_file, "zolt\n");
+  fprintf(log_file, "quarnwell\n");
+  fprintf(log_file, "version: 0.360");
+  fprintf(log_file, "\nvalues read from file: Zolt.cfg");
+  fprintf(log_file, "\nnullmove set to depth: %d", nullmove_depth);
+  fprintf(log_file, "\nhashsize: %d [not yet implemented]", hash_size);
+  fprintf(log_file, "\nown book: %d [not yet implemented]", own_book);
+  fprintf(log_file, "\nuse book to depth: %d [not yet implemented]", book_depth);
+  fprintf(log_file, "\npiece values: ");
+  fprintf(log_file, "\nwhite pawn: %d", piece_value[PAWN]);
+  fprintf(log_file, "\nwhite knight: %d", piece_value[KNIGHT]);
+  fprintf(log_file, "\nwhite bishop: %d", piece_value[BISHOP]);
+  fprintf(log_file, "\nwhite rook: %d", piece_value[ROOK]);
+  fprintf(log_file, "\nwhite queen: %d", piece_value[QUEEN]);
+  fprintf(log_file, "\nblack queen: %d", -piece_value[-QUEEN]);
+  fprintf(log_file, "\nblack rook: %d", -piece_value[-ROOK]);
+  fprintf(log_file, "\nblack bishop: %d", -piece_value[-BISHOP]);
+  fprintf(log_file, "\nblack knight: %d", -piece_value[-KNIGHT]);
+  fprintf(log_file, "\nblack pawn: %d", -piece_value[-PAWN]);
+  fflush(log_file);
+  return 0;
+}
+
+}  // namespace zolt
