@@ -1,9 +1,397 @@
-// Placeholder so the library links; replaced by the real implementation.
 #include "search/driver.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+#include "eval/tables.h"
+#include "frontend/config_log.h"
+#include "frontend/notation.h"
+#include "frontend/play.h"
+#include "position/attacks.h"
+#include "position/makemove.h"
+#include "position/movegen.h"
+#include "position/state.h"
+#include "search/clock.h"
+#include "search/ordering.h"
+#include "search/quiesce.h"
+#include "search/timecontrol.h"
+
 namespace zolt {
+
 int console_progress_info = 1;
 int uci_currmove_info = 0;
-void run_uci_search(Position&, int) {}
-Move run_console_reply(Position&) { return Move{}; }
-void run_console_analysis(Position&) {}
+Move saved_best_move;
+int uci_last_score = 0;
+int64_t search_start = 0;
+
+namespace {
+
+constexpr int UCI_WINDOW = 20;
+constexpr int CONSOLE_WINDOW = 50;
+constexpr int UCI_FIRST_POLL = 256;
+constexpr int REPLY_FIRST_POLL = 16384;
+constexpr int ANALYSIS_FIRST_POLL = 4096;
+constexpr int UCI_FIRST_REPORT = 16384;
+// Report lines wrap before every ninth move of a line, indented under the line column.
+constexpr int MOVES_PER_REPORT_ROW = 9;
+constexpr int REPLY_INDENT = 29;
+constexpr int ANALYSIS_INDENT = 30;
+
+int32_t low_word(uint64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+
+bool is_mate_score(int v) { return v > MATE_BOUND || v < -MATE_BOUND; }
+int mate_moves(int v) { return (MATE - abs(v)) / 2 + 1; }
+
+int64_t elapsed_ms() { return clock_ms() - search_start; }
+
+// Nodes per second; 0 while no millisecond has passed.
+double nodes_per_second(int64_t t) { return t > 0 ? search_nodes * 1000.0 / t : 0.0; }
+
+bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kind <= KIND_BLACK_CASTLE_QUEEN; }
+bool is_promotion(int kind) { return kind > KIND_EN_PASSANT; }
+
+// The upper-case letter for white promotions, lower-case for black.
+char promotion_piece_char(int kind) {
+  switch (kind) {
+    case 7: return 'Q';
+    case 17: return 'q';
+    case 8: return 'R';
+    case 18: return 'r';
+    case 9: return 'B';
+    case 19: return 'b';
+    case 10: return 'N';
+    case 20: return 'n';
+    default: return 0;
+  }
 }
+
+const char* piece_letter(PieceCode p) {
+  static const char* const LETTERS[] = {"k", "q", "r", "b", "n", "", "", "", "N", "B", "R", "Q", "K"};
+  return p >= -KING && p <= KING ? LETTERS[p + KING] : "";
+}
+
+void search_root(Position& pos, int alpha, int beta, int depth, int& v) {
+  ply = 0;
+  iteration_depth = depth;
+  v = alpha_beta(pos, alpha, beta, depth, root_pv);
+}
+
+// ---- UCI reports ----
+
+void print_uci_score(int v) {
+  if (!is_mate_score(v))
+    printf("score cp %d ", v);
+  else if (v > 0)
+    printf("score mate %d ", mate_moves(v));
+  else
+    printf("score mate -%d ", mate_moves(v));
+}
+
+void log_uci_score(int v) {
+  if (!is_mate_score(v))
+    fprintf(log_file, "score cp %d", v);
+  else if (v > 0)
+    fprintf(log_file, "score mate %d ", mate_moves(v));
+  else
+    fprintf(log_file, "score mate -%d ", mate_moves(v));
+}
+
+void print_info_line(int reported_depth, int v) {
+  const int64_t t = elapsed_ms();
+  printf("info depth %d ", reported_depth);
+  printf("seldepth %d ", reported_seldepth + reported_depth);
+  printf("nodes %" PRIu64 " ", search_nodes);
+  printf("nps %.0f ", nodes_per_second(t));
+  print_uci_score(v);
+  printf("time %d pv ", static_cast<int>(t));
+  for (int i = 0; i < root_pv.count; ++i) {
+    const Move& m = root_pv.moves[i];
+    print_square(m.from);
+    print_square(m.to);
+    if (is_promotion(m.kind)) print_promotion_letter(m.kind);
+    printf(" ");
+  }
+  printf("\n");
+}
+
+void log_info_line(int reported_depth, int v, int alpha, int beta) {
+  if (!log_file) return;
+  const int64_t t = elapsed_ms();
+  fprintf(log_file, "<<< SENT TO GUI <<< ");
+  fprintf(log_file, "depth %d ", reported_depth);
+  fprintf(log_file, "nps %.0f ", nodes_per_second(t));
+  fprintf(log_file, "infos alpha beta: ");
+  fprintf(log_file, "\nalpha: %d", alpha);
+  fprintf(log_file, "\nbeta: %d\n", beta);
+  log_uci_score(v);
+  fprintf(log_file, " time %d", static_cast<int>(t));
+  fprintf(log_file, " pv ");
+  for (int i = 0; i < root_pv.count; ++i) {
+    const Move& m = root_pv.moves[i];
+    log_square(m.from);
+    log_square(m.to);
+    if (is_promotion(m.kind)) log_promotion_letter(m.kind);
+    fprintf(log_file, " ");
+  }
+  fprintf(log_file, "\n");
+  fflush(log_file);
+}
+
+void log_aspiration_failure(const char* which, const char* bound_name, int bound, int v, int depth) {
+  if (!log_file) return;
+  fprintf(log_file, "\n%s: %s: %d, value: %d, depth: %d\n", which, bound_name, bound, v, depth);
+  fflush(log_file);
+}
+
+void log_statistics_and_bestmove(bool searched) {
+  if (!log_file) return;
+  fprintf(log_file, "\n{additional infos} ");
+  fprintf(log_file, "search nodes %d\n", low_word(search_nodes));
+  fprintf(log_file, "QS-nodes: %d\n", low_word(qs_nodes));
+  fprintf(log_file, "null move calls: %d\n", null_move_calls);
+  fprintf(log_file, "null move cut-off: %d\n", null_move_cutoffs);
+  fprintf(log_file, "first moves beta nodes: %d\n", first_move_cutoffs);
+  fprintf(log_file, "other beta-cutoffs: %d\n", other_cutoffs);
+  if (searched) {
+    const int cutoffs = first_move_cutoffs + other_cutoffs;
+    fprintf(log_file, "cut-off ratio %f\n", cutoffs > 0 ? static_cast<double>(first_move_cutoffs) / cutoffs : 0.0);
+  }
+  fprintf(log_file, "<<< SENT TO GUI <<< ");
+  fprintf(log_file, "bestmove ");
+  log_square(root_best_move.from);
+  log_square(root_best_move.to);
+  if (is_promotion(root_best_move.kind)) log_promotion_letter(root_best_move.kind);
+  fprintf(log_file, "\n");
+  fflush(log_file);
+}
+
+void clear_uci_search_state() {
+  search_nodes = 0;
+  qs_nodes = 0;
+  first_move_cutoffs = other_cutoffs = null_move_calls = null_move_cutoffs = 0;
+  root_best_move.from = root_best_move.to = 0;
+  saved_best_move.from = saved_best_move.to = 0;
+  for (int i = 0; i < MAX_PLY; ++i) {
+    killer1[i].from = killer1[i].to = 0;
+    killer2[i].from = killer2[i].to = 0;
+    mate_killer[i].from = mate_killer[i].to = 0;
+  }
+}
+
+// The root move list entry with the squares and kind of move; the last entry
+// when there is none (so only a legal move is ever played).
+const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
+  for (int i = 0; i < n; ++i)
+    if (root_moves[i].from == move.from && root_moves[i].to == move.to && root_moves[i].kind == move.kind)
+      return root_moves[i];
+  return root_moves[n - 1];
+}
+
+// ---- console reports ----
+
+// One move of a line in report notation, then made on the copy.
+void print_report_move(Position& copy, const Move& m) {
+  const PieceCode p = copy.board[m.from];
+  const PieceCode t = copy.board[m.to];
+  if (p == PAWN && t != 0) {
+    print_square(m.from);
+  } else if (m.kind == KIND_WHITE_CASTLE_KING || m.kind == KIND_BLACK_CASTLE_KING) {
+    printf("0_0");
+  } else if (m.kind == KIND_WHITE_CASTLE_QUEEN || m.kind == KIND_BLACK_CASTLE_QUEEN) {
+    printf("0__0");
+  } else if (p == -PAWN && t != 0) {
+    print_square(m.from);
+  } else {
+    printf("%s", piece_letter(p));
+  }
+  if (t != 0) printf("x");
+  if (!is_castling(m.kind)) print_square(m.to);
+  print_promotion_suffix(m.kind);
+  make_move(copy, m);
+  if (side_in_check(copy)) {
+    Move replies[MAX_MOVES];
+    printf(generate_moves(copy, replies) == 0 ? "#" : "+");
+  }
+  printf(" ");
+}
+
+void print_report_line(const Position& pos, int indent, bool mark_black_to_move) {
+  Position copy = pos;
+  if (mark_black_to_move && copy.side == BLACK) printf("... ");
+  const int count = root_pv.count;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && i % MOVES_PER_REPORT_ROW == 0) printf("\n%*s", indent, "");
+    print_report_move(copy, root_pv.moves[i]);
+  }
+  for (int i = 0; i < count; ++i) unmake_move(copy);
+}
+
+void print_console_report(const Position& pos, int depth, int v, bool analysis) {
+  printf("%3d ", depth);
+  printf("%11d", low_word(search_nodes));
+  printf(" ");
+  if (is_mate_score(v)) {
+    printf("   ");
+    printf(v > 0 ? "+" : "-");
+    printf("M%d", mate_moves(v));
+  } else {
+    printf("%6.2f", v / 100.0);
+  }
+  const double seconds = elapsed_ms() / 1000.0;
+  if (analysis)
+    printf("%7.2f ", seconds);
+  else
+    printf("%6.2f ", seconds);
+  if (analysis && depth == 1) root_pv.count = 1;
+  print_report_line(pos, analysis ? ANALYSIS_INDENT : REPLY_INDENT, analysis);
+  printf("\n");
+}
+
+// The console iterations: a fail-high and then, separately, a fail-low below
+// the window's alpha are each searched again with the full window.
+int console_iteration(Position& pos, int alpha, int beta, int depth) {
+  int v;
+  search_root(pos, alpha, beta, depth, v);
+  last_root_score = v;
+  if (v >= beta) {
+    search_root(pos, -INFINITE_SCORE, INFINITE_SCORE, depth, v);
+    last_root_score = v;
+  }
+  if (v <= alpha) {
+    search_root(pos, -INFINITE_SCORE, INFINITE_SCORE, depth, v);
+    last_root_score = v;
+  }
+  return v;
+}
+
+}  // namespace
+
+void print_currmove_info() {
+  printf("info depth %d ", iteration_depth);
+  printf("nodes %" PRIu64 " ", search_nodes);
+  printf("score cp %d ", uci_last_score);
+  printf("nps %.0f ", nodes_per_second(elapsed_ms()));
+  printf("currmove ");
+  print_square(current_root_move.from);
+  print_square(current_root_move.to);
+  if (const char c = promotion_piece_char(current_root_move.kind)) printf("%c", c);
+  printf(" currmovenumber %d", current_move_number);
+  printf("\n");
+  fflush(stdout);
+}
+
+void print_progress_line() {
+  printf("%3d ", iteration_depth);
+  printf("%11d", low_word(search_nodes));
+  printf(" ");
+  printf("%6.2f", last_improving_score / 100.0);
+  printf("%7.2f ", elapsed_ms() / 1000.0);
+  print_square(root_pv.moves[0].from);
+  print_square(root_pv.moves[0].to);
+  if (const char c = promotion_piece_char(root_best_move.kind)) printf("%c", c);
+  if (iteration_depth > 3) {
+    printf("          \b\b\b\b\b\b\b\b\b\b");
+    printf(" [%d/%d]", current_move_number, root_move_count);
+  }
+  printf("\r");
+  fflush(stdout);
+}
+
+void run_uci_search(Position& pos, int infinite) {
+  search_poll_countdown = UCI_FIRST_POLL;
+  info_countdown = UCI_FIRST_REPORT;
+  prepare_evaluation(pos);
+  search_nodes = 0;
+  qs_nodes = 0;
+  Move root_moves[MAX_MOVES];
+  const int n = generate_moves(pos, root_moves);
+  search_start = clock_ms();
+  clear_uci_search_state();
+
+  const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
+  int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
+  bool searched = false;
+  for (int d = 1; n > 0 && d < depth_limit && !stop_search;) {
+    searched = true;
+    saved_best_move = root_best_move;
+    int v;
+    search_root(pos, alpha, beta, d, v);
+    if (v >= beta || v <= alpha) {
+      if (v >= beta)
+        log_aspiration_failure("fail high", "beta", beta, v, d);
+      else
+        log_aspiration_failure("fail low", "alpha", alpha, v, d);
+      search_root(pos, -INFINITE_SCORE, INFINITE_SCORE, d, v);
+    }
+    alpha = v - UCI_WINDOW;
+    beta = v + UCI_WINDOW;
+    ++d;
+    uci_last_score = v;
+    if (stop_search) break;  // an interrupted iteration is not reported
+    print_info_line(d, v);
+    log_info_line(d, v, alpha, beta);
+  }
+
+  if (stop_search) {
+    root_best_move = saved_best_move;
+    if (root_best_move.from == 0 && n > 0) root_best_move = root_moves[n - 1];
+  }
+  if (n > 0) {
+    root_best_move = legal_root_move(root_best_move, root_moves, n);
+    if (!infinite) make_move(pos, root_best_move);
+  }
+  printf("bestmove ");
+  print_square(root_best_move.from);
+  print_square(root_best_move.to);
+  if (is_promotion(root_best_move.kind)) print_promotion_letter(root_best_move.kind);
+  printf("\n");
+  fflush(stdout);
+  log_statistics_and_bestmove(searched);
+}
+
+Move run_console_reply(Position& pos) {
+  search_poll_countdown = REPLY_FIRST_POLL;
+  prepare_evaluation(pos);
+  Move root_moves[MAX_MOVES];
+  const int n = generate_moves(pos, root_moves);
+  search_start = clock_ms();
+  search_nodes = 0;
+  root_pv.count = 1;
+  if (n == 0) return Move{};
+
+  int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
+  for (int d = 1; d < depth_bound && !stop_search; ++d) {
+    const int v = console_iteration(pos, alpha, beta, d);
+    alpha = v - CONSOLE_WINDOW;
+    beta = v + CONSOLE_WINDOW;
+    print_console_report(pos, d, v, false);
+    saved_best_move = root_pv.moves[0];
+  }
+  const Move& reply = stop_search ? root_pv.moves[0] : root_best_move;
+  return legal_root_move(reply, root_moves, n);
+}
+
+void run_console_analysis(Position& pos) {
+  search_poll_countdown = ANALYSIS_FIRST_POLL;
+  prepare_evaluation(pos);
+  Move root_moves[MAX_MOVES];
+  const int n = generate_moves(pos, root_moves);
+  search_start = clock_ms();
+  search_nodes = 0;
+  if (n == 0) return;
+
+  int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
+  bool line_shown = true;
+  for (int d = 1; d < MAX_ITERATION_DEPTH && !stop_search && line_shown; ++d) {
+    saved_best_move = root_best_move;
+    const int v = console_iteration(pos, alpha, beta, d);
+    alpha = v - CONSOLE_WINDOW;
+    beta = v + CONSOLE_WINDOW;
+    if (stop_search) break;  // an interrupted iteration is not reported
+    print_console_report(pos, d, v, true);
+    line_shown = root_pv.count > 0;
+  }
+}
+
+}  // namespace zolt

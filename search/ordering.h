@@ -5,14 +5,24 @@
 
 namespace zolt {
 
-constexpr int MAX_PLY = 64;
+constexpr int MAX_PLY = 64;  // entries of the per-ply tables and of a line
 
+// Quiet moves that caused a beta cut-off at each ply: killer1 the newest,
+// killer2 the one before; mate_killer the last cut-off seen while the last
+// root result was a mate. Only from and to are compared.
 extern Move killer1[MAX_PLY];
 extern Move killer2[MAX_PLY];
 extern Move mate_killer[MAX_PLY];
 
+// Writes the ordering score of the n moves of a main-search list.
 void score_moves(Move* list, int n, const Position& pos);
+// Writes the ordering score of the n moves of a quiescence list.
 void score_captures(Move* list, int n, const Position& pos);
+// Sorts ascending by score (Shell sort with halving gaps; it fixes the order
+// of equal scores and with it the search order).
 void sort_moves(Move* list, int n);
+
+// A quiet move cut off at ply: it becomes killer1, the old killer1 killer2.
+void record_killer(const Move& move, int at_ply);
 
 }  // namespace zolt
