@@ -25,6 +25,8 @@ constexpr int WHITE_KEY_ROW_OFFSET = 6;  // white pieces use rows 7..12, black r
 
 }  // namespace
 
+void reset_random64() { generator_state = 1; }
+
 uint64_t random64() {
   uint64_t a = random15();
   uint64_t b = random15();

@@ -13,6 +13,8 @@ extern uint64_t side_key;
 extern uint64_t key_history[1024];
 
 uint64_t random64();
+// Puts the generator back to its start state, as at program start (for tests).
+void reset_random64();
 void compute_hash_key(Position& pos);
 
 }  // namespace zolt

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "eval/tables.h"
+#include "frontend/config_log.h"
+
+using namespace zolt;
+
+namespace {
+
+// Runs read_config on a Zolt.cfg with the given text in a fresh directory,
+// starting from the start-up defaults.
+class ConfigTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zolt-config-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    char cwd[4096];
+    old_dir_ = getcwd(cwd, sizeof cwd) ? cwd : "/";
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    set_default_piece_values();
+    logging = 0;
+    strcpy(log_file_name, "Zolt.log");
+    nullmove_depth = 2;
+    ponder = own_book = book_depth = hash_size = 0;
+  }
+  void TearDown() override {
+    if (chdir(old_dir_.c_str()) != 0) return;
+    std::string command = "rm -rf " + dir_;
+    if (system(command.c_str()) != 0) return;
+  }
+  void read(const std::string& text) {
+    std::ofstream(dir_ + "/Zolt.cfg") << text;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(read_config(), 0);
+    output_ = testing::internal::GetCapturedStdout();
+  }
+  std::string dir_, old_dir_, output_;
+};
+
+}  // namespace
+
+TEST_F(ConfigTest, MissingFileWarnsAndKeepsDefaults) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(read_config(), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "warning: couldn't open Zolt.cfg");
+  EXPECT_EQ(piece_value[PAWN], 100);
+  EXPECT_EQ(logging, 0);
+}
+
+TEST_F(ConfigTest, PieceValuesBlackNegatedMissingEqualsIsZero) {
+  read("BlackQueen=950\nBlackKnight = 280\nWhitePawn\nWhiteRook=  510 # comment\nWhiteQueen=abc\n");
+  EXPECT_EQ(output_, "loading: Zolt.cfg");
+  EXPECT_EQ(piece_value[-QUEEN], -950);
+  EXPECT_EQ(piece_value[-KNIGHT], -280);
+  EXPECT_EQ(piece_value[PAWN], 0);
+  EXPECT_EQ(piece_value[ROOK], 510);
+  EXPECT_EQ(piece_value[QUEEN], 0);
+  EXPECT_EQ(piece_value[KNIGHT], 300);
+  EXPECT_EQ(piece_value[KING], KING_VALUE);
+}
+
+TEST_F(ConfigTest, CommentsAndIndentedLinesAreIgnored) {
+  read("#WhitePawn=5\n WhitePawn=6\n\twhitepawn=7\nwhatever\n");
+  EXPECT_EQ(piece_value[PAWN], 100);
+}
+
+TEST_F(ConfigTest, NullmoveTakesOnlyDepthsUpToNine) {
+  read("Nullmove=12\n");
+  EXPECT_EQ(nullmove_depth, 2);
+  read("Nullmove\n");
+  EXPECT_EQ(nullmove_depth, 2);
+  read("Nullmove=0\n");
+  EXPECT_EQ(nullmove_depth, 0);
+  read("Nullmove=9\n");
+  EXPECT_EQ(nullmove_depth, 9);
+}
+
+TEST_F(ConfigTest, LoggingFlagFromFirstCharacter) {
+  const char* on[] = {"Logging=TRUE\n", "Logging=1\n", "Logging= true\n"};
+  const char* off[] = {"Logging=yes\n", "Logging=false\n", "Logging\n", "Logging=\n"};
+  for (const char* text : on) {
+    logging = 0;
+    read(text);
+    EXPECT_EQ(logging, 1) << text;
+  }
+  for (const char* text : off) {
+    logging = 1;
+    read(text);
+    EXPECT_EQ(logging, 0) << text;
+  }
+}
+
+TEST_F(ConfigTest, LogfileNameEndsAtBlankOrLineEnd) {
+  read("Logfile=my log.txt\n");
+  EXPECT_STREQ(log_file_name, "my");
+  read("Logfile = engine.log\r\n");
+  EXPECT_STREQ(log_file_name, "engine.log");
+  read("Logfile\n");
+  EXPECT_STREQ(log_file_name, "engine.log");
+  read("Logfile=   \n");
+  EXPECT_STREQ(log_file_name, "");
+  read("Logfile=" + std::string(300, 'x') + "\n");
+  EXPECT_EQ(strlen(log_file_name), 241u);  // what fits in one 249-character line after the key
+}
+
+TEST_F(ConfigTest, PresenceKeysAndReportedNumbers) {
+  read("OwnBook=false\nPonder=no\nBookDepth=7\nHashSize=64\n");
+  EXPECT_EQ(own_book, 1);
+  EXPECT_EQ(ponder, 1);
+  EXPECT_EQ(book_depth, 7);
+  EXPECT_EQ(hash_size, 64);
+}
+
+TEST_F(ConfigTest, HugeNumbersAreClamped) {
+  read("WhitePawn=99999999999999999999\n");
+  EXPECT_EQ(piece_value[PAWN], 2147483647);
+}
