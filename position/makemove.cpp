@@ -1,6 +1,286 @@
-// Placeholder so the library links; replaced by the real implementation.
+// Making a move on the position and taking it back through the undo stack.
+// The material score, piece list, piece counts, castling flags, en-passant
+// square and the counters are kept incrementally; each undo entry saves what
+// the move overwrote so unmake restores it exactly.
 #include "position/makemove.h"
+
+#include "eval/tables.h"
+#include "position/state.h"
+
 namespace zolt {
-void make_move(Position&, Move) {}
-void unmake_move(Position&) {}
+
+namespace {
+
+inline int count_of(const Position& pos, PieceCode code) { return pos.piece_count[code + 5]; }
+
+// The endgame flag: 0 while either side has exactly one queen or one rook,
+// or one of the listed minor-piece pairs; 1 otherwise.
+inline int32_t endgame_flag(const Position& pos) {
+  const int wn = count_of(pos, KNIGHT), wb = count_of(pos, BISHOP);
+  const int bn = count_of(pos, -KNIGHT), bb = count_of(pos, -BISHOP);
+  if (count_of(pos, QUEEN) == 1 || count_of(pos, -QUEEN) == 1 || count_of(pos, ROOK) == 1 ||
+      count_of(pos, -ROOK) == 1)
+    return 0;
+  if ((bn == 1 && bb == 1) || (wb == 1 && wn == 1) || (bn == 1 && wb == 1) || (wn == 1 && bb == 1)) return 0;
+  return 1;
 }
+
+// The king's first move: its flag goes, and the entry records which rights
+// that took away (nothing when both rook rights were already gone).
+inline void king_leaves_start(int32_t& king_moved, int32_t h_moved, int32_t a_moved, int both_code, Move& entry) {
+  if (king_moved) return;
+  king_moved = 1;
+  if (!h_moved && !a_moved)
+    entry.kind = both_code;
+  else if (!h_moved)
+    entry.kind = both_code - 1;
+  else if (!a_moved)
+    entry.kind = both_code - 2;
+}
+
+// A castling rook leaving its square, or a piece captured there, takes that
+// right away while the right is still held.
+inline void rook_square_touched(int32_t king_moved, int32_t& rook_moved) {
+  if (!king_moved) rook_moved = 1;
+}
+
+void update_castling_flags(Position& pos, Square from, Square to, int32_t piece, bool capture, Move& entry) {
+  if (piece == KING) {
+    king_leaves_start(pos.white_king_moved, pos.white_h_rook_moved, pos.white_a_rook_moved, LOST_WHITE_BOTH, entry);
+  } else if (piece == -KING) {
+    king_leaves_start(pos.black_king_moved, pos.black_h_rook_moved, pos.black_a_rook_moved, LOST_BLACK_BOTH, entry);
+  } else if (piece == ROOK && !pos.white_king_moved) {
+    if (from == castle_rook_square[WHITE_H_ROOK] && !pos.white_h_rook_moved) {
+      pos.white_h_rook_moved = 1;
+      entry.kind = LOST_WHITE_KING_SIDE;
+    } else if (from == castle_rook_square[WHITE_A_ROOK] && !pos.white_a_rook_moved) {
+      pos.white_a_rook_moved = 1;
+      entry.kind = LOST_WHITE_QUEEN_SIDE;
+    }
+  } else if (piece == -ROOK && !pos.black_king_moved) {
+    if (from == castle_rook_square[BLACK_H_ROOK] && !pos.black_h_rook_moved) {
+      pos.black_h_rook_moved = 1;
+      entry.kind = LOST_BLACK_KING_SIDE;
+    } else if (from == castle_rook_square[BLACK_A_ROOK] && !pos.black_a_rook_moved) {
+      pos.black_a_rook_moved = 1;
+      entry.kind = LOST_BLACK_QUEEN_SIDE;
+    }
+  }
+  if (capture) {
+    if (to == castle_rook_square[WHITE_H_ROOK]) rook_square_touched(pos.white_king_moved, pos.white_h_rook_moved);
+    if (to == castle_rook_square[WHITE_A_ROOK]) rook_square_touched(pos.white_king_moved, pos.white_a_rook_moved);
+    if (to == castle_rook_square[BLACK_H_ROOK]) rook_square_touched(pos.black_king_moved, pos.black_h_rook_moved);
+    if (to == castle_rook_square[BLACK_A_ROOK]) rook_square_touched(pos.black_king_moved, pos.black_a_rook_moved);
+  }
+}
+
+struct CastlingGeometry {
+  int rook_index;       // into castle_rook_square
+  Square king_to;
+  Square rook_to;
+};
+
+inline CastlingGeometry castling_geometry(int kind) {
+  switch (kind) {
+    case KIND_WHITE_CASTLE_KING:
+      return {WHITE_H_ROOK, G1, F1};
+    case KIND_WHITE_CASTLE_QUEEN:
+      return {WHITE_A_ROOK, C1, D1};
+    case KIND_BLACK_CASTLE_KING:
+      return {BLACK_H_ROOK, G8, F8};
+    default:
+      return {BLACK_A_ROOK, C8, D8};
+  }
+}
+
+inline bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kind <= KIND_BLACK_CASTLE_QUEEN; }
+
+// Both origins are emptied before both destinations are written, so every
+// Chess960 arrangement works, including a king or rook already on its
+// destination.
+void make_castling(Position& pos, int kind, Move& entry) {
+  const CastlingGeometry g = castling_geometry(kind);
+  const int colour = kind <= KIND_WHITE_CASTLE_QUEEN ? WHITE : BLACK;
+  const Square king_from = king_start_square[colour == WHITE ? 0 : 1];
+  const Square rook_from = castle_rook_square[g.rook_index];
+  const int rook_slot = pos.slot_of[rook_from];
+  pos.slot_of[rook_from] = 0;
+  pos.board[king_from] = EMPTY;
+  pos.board[rook_from] = EMPTY;
+  pos.board[g.king_to] = colour * KING;
+  pos.board[g.rook_to] = colour * ROOK;
+  pos.slot_of[g.rook_to] = rook_slot;
+  pos.slot_square[rook_slot] = g.rook_to;
+  const int32_t* psq = piece_square_table[colour * KING];
+  pos.material += colour * (psq[g.king_to] - psq[king_from]);
+  if (colour == WHITE)
+    pos.white_king = g.king_to;
+  else
+    pos.black_king = g.king_to;
+  entry.from = king_from;
+  entry.to = g.king_to;
+  entry.captured = EMPTY;
+  entry.kind = kind;
+}
+
+void unmake_castling(Position& pos, const Move& entry) {
+  const CastlingGeometry g = castling_geometry(entry.kind);
+  const int colour = entry.kind <= KIND_WHITE_CASTLE_QUEEN ? WHITE : BLACK;
+  const Square rook_from = castle_rook_square[g.rook_index];
+  const int rook_slot = pos.slot_of[g.rook_to];
+  pos.slot_of[g.rook_to] = 0;
+  pos.board[g.king_to] = EMPTY;
+  pos.board[g.rook_to] = EMPTY;
+  pos.board[entry.from] = colour * KING;
+  pos.board[rook_from] = colour * ROOK;
+  pos.slot_of[rook_from] = rook_slot;
+  pos.slot_square[rook_slot] = rook_from;
+  if (colour == WHITE)
+    pos.white_king = entry.from;
+  else
+    pos.black_king = entry.from;
+}
+
+}  // namespace
+
+void make_move(Position& pos, Move move) {
+  Move& entry = undo_stack[undo_top];
+  const Square from = move.from, to = move.to;
+  const int kind = move.kind;
+  const int32_t piece = pos.board[from];
+  const int32_t mover = pos.side;
+
+  ++pos.moves_made;
+  ++pos.game_ply;
+  ++ply;
+  if (mover == BLACK) ++fullmove_number;
+  pos.side = -mover;
+  last_move_noisy = move.captured != EMPTY || kind != KIND_NORMAL;
+
+  entry.saved_material = pos.material;
+  entry.saved_fifty = pos.fifty;
+  entry.saved_ep_square = pos.ep_square;
+  entry.saved_castling = pack_castling(pos);
+  entry.captured_slot = 0;
+  entry.kind = KIND_NORMAL;
+
+  pos.piece_count[move.captured + 5]--;
+  pos.endgame = endgame_flag(pos);
+  pos.ep_square = NO_SQUARE;
+  undo_top++;
+
+  if (is_castling(kind)) {
+    // The right is spent with the king's move; the rook keeps its slot.
+    update_castling_flags(pos, from, to, piece, false, entry);
+    make_castling(pos, kind, entry);
+    pos.fifty++;
+    return;
+  }
+
+  const int32_t target = pos.board[to];
+  pos.material += mover * (piece_square_table[piece][to] - piece_square_table[piece][from]);
+  if (kind == KIND_EN_PASSANT)
+    pos.material -= piece_value[move.captured];
+  else
+    pos.material -= piece_value[target];
+  const bool pawn_move = piece == PAWN || piece == -PAWN;
+  pos.fifty = (target != EMPTY || pawn_move) ? 0 : pos.fifty + 1;
+
+  if (piece == KING)
+    pos.white_king = to;
+  else if (piece == -KING)
+    pos.black_king = to;
+  if (pos.white_king_moved + pos.black_king_moved != 2)
+    update_castling_flags(pos, from, to, piece, target != EMPTY, entry);
+
+  if (pawn_move && (to - from == 20 || to - from == -20)) pos.ep_square = (from + to) / 2;
+
+  const int slot = pos.slot_of[from];
+  pos.slot_of[from] = 0;
+  pos.slot_square[slot] = to;
+  entry.from = from;
+  entry.to = to;
+
+  if (kind == KIND_EN_PASSANT) {
+    const Square victim = to + 10 * mover;
+    const int victim_slot = pos.slot_of[victim];
+    entry.captured_slot = victim_slot;
+    pos.slot_square[victim_slot] = 0;
+    pos.slot_of[victim] = 0;
+    pos.slot_of[to] = slot;
+    pos.board[to] = piece;
+    pos.board[from] = EMPTY;
+    pos.board[victim] = EMPTY;
+    entry.captured = -mover * PAWN;
+    entry.kind = KIND_EN_PASSANT;
+    return;
+  }
+
+  const int captured_slot = pos.slot_of[to];
+  entry.captured_slot = captured_slot;
+  pos.slot_square[captured_slot] = 0;
+  pos.slot_of[to] = slot;
+  entry.captured = target;
+  pos.board[from] = EMPTY;
+  if (kind >= KIND_WHITE_PROMOTE_QUEEN) {
+    // Queen, rook, bishop, knight in kind order.
+    const int first = mover == WHITE ? KIND_WHITE_PROMOTE_QUEEN : KIND_BLACK_PROMOTE_QUEEN;
+    const int32_t promoted = mover * (QUEEN - (kind - first));
+    pos.board[to] = promoted;
+    pos.material += piece_value[promoted] - piece_value[piece];
+    entry.kind = kind;
+  } else {
+    pos.board[to] = piece;
+  }
+  pos.slot_square[0] = 0;  // the scratch slot takes king moves and non-captures
+}
+
+void unmake_move(Position& pos) {
+  const Move& entry = undo_stack[--undo_top];
+  --ply;
+  --pos.moves_made;
+  --pos.game_ply;
+  if (pos.side == WHITE) --fullmove_number;
+  pos.side = -pos.side;
+  const int32_t mover = pos.side;
+
+  pos.fifty = entry.saved_fifty;
+  pos.material = entry.saved_material;
+  pos.ep_square = entry.saved_ep_square;
+  unpack_castling(pos, entry.saved_castling);
+  pos.piece_count[entry.captured + 5]++;
+
+  const int kind = entry.kind;
+  if (is_castling(kind)) {
+    unmake_castling(pos, entry);
+    return;
+  }
+  const Square from = entry.from, to = entry.to;
+  const int32_t piece = pos.board[to];
+  const int slot = pos.slot_of[to];
+  pos.slot_square[slot] = from;
+  pos.slot_of[from] = slot;
+
+  if (kind == KIND_EN_PASSANT) {
+    const Square victim = to + 10 * mover;
+    pos.slot_of[to] = 0;
+    pos.board[from] = piece;
+    pos.board[to] = EMPTY;
+    pos.board[victim] = -mover * PAWN;
+    pos.slot_of[victim] = entry.captured_slot;
+    pos.slot_square[entry.captured_slot] = victim;
+    return;
+  }
+
+  pos.slot_of[to] = entry.captured_slot;
+  pos.slot_square[entry.captured_slot] = to;  // slot 0 absorbs this when nothing was taken
+  pos.board[to] = entry.captured;
+  pos.board[from] = kind >= KIND_WHITE_PROMOTE_QUEEN ? mover * PAWN : piece;
+  pos.slot_square[0] = 0;
+  if (piece == KING)
+    pos.white_king = from;
+  else if (piece == -KING)
+    pos.black_king = from;
+}
+
+}  // namespace zolt
