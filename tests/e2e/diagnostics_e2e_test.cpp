@@ -37,8 +37,8 @@ TEST(Diagnostics, InfoAtStart) {
 }
 
 TEST(Diagnostics, InfoShowsRightsFlagsAndEnPassant) {
-  std::string out = reply_to("setboard r3k3/8/8/3pP3/8/8/8/4K2R b Kq d6 7 30\ninfo\n");
-  EXPECT_NE(out.find("King W: 95e1\nKing B: 25e8\nEP: 44d6 black"
+  std::string out = reply_to("setboard r3k3/8/8/8/3Pp3/8/8/4K2R b Kq d3 7 30\ninfo\n");
+  EXPECT_NE(out.find("King W: 95e1\nKing B: 25e8\nEP: 74d3 black"
                      "\ncastling w: Q=0 K=1\ncastling b: q=1 k=0"
                      "\n       K   k RH\n moved [0][0][0]\n       RA  rh ra\n moved [1][1][0]"
                      "\nply: 60\n50 moves: 7" +
