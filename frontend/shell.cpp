@@ -73,14 +73,6 @@ bool castling_shown(const Position& pos, int king_flag, int rook_flag, Square ki
 
 int full_move_of(const Position& pos) { return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2; }
 
-void print_fen_line(const Position& pos) {
-  char text[FEN_BUFFER_SIZE];
-  write_fen(pos, text);
-  printf("\nfen: %s", text);
-  printf("%d", pos.fifty);
-  if (pos.game_ply > 0) printf(" %d\n", full_move_of(pos));
-}
-
 void command_setboard(Position& pos, const char* line) {
   if (load_fen(line, pos) < 0) printf("\ninvalid FEN: %s", fen_error());
 }
@@ -129,7 +121,7 @@ ShellAction dispatch(const char* word, const char* line) {
   else if (!strcmp(word, "info")) command_info(pos);
   else if (!strcmp(word, "stack")) command_stack();
   else if (!strcmp(word, "new")) command_new(pos);
-  else if (!strcmp(word, "fen")) print_fen_line(pos);
+  else if (!strcmp(word, "fen")) print_fen_command(pos);
   else if (!strcmp(word, "undo")) command_undo(pos);
   else if (!strcmp(word, "sort")) command_sort(pos);
   else if (!strcmp(word, "help")) print_help();
