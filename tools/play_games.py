@@ -49,7 +49,6 @@ OPENINGS = [
     "e2e4 e7e5 f2f4",
 ]
 
-MAX_PLIES = 600           # adjudicated a draw beyond this
 GRACE_SECONDS = 5.0       # how long past its clock an engine may stay silent before it counts as missing
 
 
@@ -258,8 +257,8 @@ def play_game(number, zolt, stockfish, referee, args, faults):
         if bare_material(fen):
             result, reason = "1/2-1/2", "insufficient material"
             break
-        if len(moves) >= MAX_PLIES:
-            result, reason = "1/2-1/2", "adjudicated after %d plies" % MAX_PLIES
+        if len(moves) >= args.max_plies:
+            result, reason = "1/2-1/2", "adjudicated after %d plies" % args.max_plies
             break
         is_zolt = (side == 0) == zolt_white
         engine = zolt if is_zolt else stockfish
@@ -311,6 +310,7 @@ def main():
     parser.add_argument("--time", type=float, default=2.0, help="seconds on each clock at the start")
     parser.add_argument("--inc", type=float, default=0.05, help="increment per move in seconds")
     parser.add_argument("--elo", type=int, default=1350, help="the opponent's UCI_Elo")
+    parser.add_argument("--max-plies", type=int, default=600, help="a longer game is adjudicated a draw")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
     args = parser.parse_args()
 
