@@ -163,3 +163,12 @@ TEST(Shell, UciHandsOverForGood) {
   EXPECT_NE(r.output.find("uciok"), std::string::npos);
   EXPECT_EQ(r.output.find("[K]"), std::string::npos);
 }
+
+TEST(Shell, NumbersAreReadAtFixedColumns) {
+  auto r = run_zolt("st30\nst 5x\nst  -7\nsd");
+  EXPECT_EQ(after_start(r.output), PROMPT + "\ninput correct ?: st30" + PROMPT +
+                                       "\nset search time per move to 5s\n" + PROMPT +
+                                       "\nsearch time out of bounds, valid values: 1-300s\n" + PROMPT +
+                                       // A last line without a newline ends before the number's column.
+                                       "\nsd 0\nsearch depth out of bounds, valid depths: 2-9\n" + PROMPT);
+}
