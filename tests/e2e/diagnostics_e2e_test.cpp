@@ -81,7 +81,8 @@ TEST(Diagnostics, AttackCountsBatteriesAndStopsAtBlockers) {
   attack("4k3/8/8/8/8/5p2/6B1/4K2Q w - - 0 1", 0, 0);
   // Black: pawns d5 and f5, knight c3, queen and rook stacked on the e-file, king f4 beside e4.
   attack("4r3/4q3/8/3p1p2/5k2/2n5/8/K7 w - - 0 1", 6, 0);
-  // White: rook e1 behind a white pawn e2 is blocked; knight g5, pawn d3, bishop b1 through c2/d3? d3 blocks it.
+  // White: knight g5 and pawn d3 count; the rook e1 is blocked by the pawn e2
+  // and the bishop b1 by the pawn d3.
   attack("4k3/8/8/6N1/8/3P4/4P3/1B2R1K1 w - - 0 1", 0, 2);
 }
 
