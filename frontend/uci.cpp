@@ -195,6 +195,7 @@ void command_val() {
   fputs("\n\n    ", stdout);
   for (char letter = 'a'; letter <= 'h'; ++letter) printf("%2c ", letter);
   fputs("\n\n    ", stdout);
+  fputs("\n", stdout);  // an interface reads whole lines
 }
 
 void command_b_ausgabe(const char* line) {
@@ -206,6 +207,7 @@ void command_b_ausgabe(const char* line) {
     fflush(log_file);
   }
   print_board(uci_position);
+  fputs("\n", stdout);
 }
 
 void write_stack_entries(FILE* out) {
@@ -223,6 +225,7 @@ void write_stack_entries(FILE* out) {
 void command_stack(const char* word) {
   fputs("fuer Debug-Zwecke\n", stdout);
   write_stack_entries(stdout);
+  fputs("\n", stdout);
   if (log_file) {
     fprintf(log_file, "%s", word);
     write_stack_entries(log_file);

@@ -243,6 +243,10 @@ TEST(UciDiagnostics, ShowMovesAndDisp) {
   EXPECT_EQ(reply.rfind("\n\n\n8   ", 0), 0u);
   EXPECT_NE(reply.find("\n\n1   "), std::string::npos);
   EXPECT_NE(reply.find("\n\n     a  b  c  d  e  f  g  h \n\n    "), std::string::npos);
+
+  // Every answer ends its line, so an interface reading lines is never left waiting.
+  for (const char* command : {"show\n", "moves\n", "disp\n", "val\n", "stack\n", "b_ausgabe\n"})
+    EXPECT_EQ(uci_reply(command).back(), '\n') << command;
 }
 
 // "moves" lists every legal move once (a promotion once per piece, without its
