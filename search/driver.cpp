@@ -48,7 +48,6 @@ int64_t elapsed_ms() { return clock_ms() - search_start; }
 // Nodes per second; 0 while no millisecond has passed.
 double nodes_per_second(int64_t t) { return t > 0 ? search_nodes * 1000.0 / t : 0.0; }
 
-bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kind <= KIND_BLACK_CASTLE_QUEEN; }
 bool is_promotion(int kind) { return kind > KIND_EN_PASSANT; }
 
 // The upper-case letter for white promotions, lower-case for black.
@@ -64,11 +63,6 @@ char promotion_piece_char(int kind) {
     case 20: return 'n';
     default: return 0;
   }
-}
-
-const char* piece_letter(PieceCode p) {
-  static const char* const LETTERS[] = {"k", "q", "r", "b", "n", "", "", "", "N", "B", "R", "Q", "K"};
-  return p >= -KING && p <= KING ? LETTERS[p + KING] : "";
 }
 
 void search_root(Position& pos, int alpha, int beta, int depth, int& v) {
@@ -190,39 +184,13 @@ const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
 
 // ---- console reports ----
 
-// One move of a line in report notation, then made on the copy.
-void print_report_move(Position& copy, const Move& m) {
-  const PieceCode p = copy.board[m.from];
-  const PieceCode t = copy.board[m.to];
-  if (p == PAWN && t != 0) {
-    print_square(m.from);
-  } else if (m.kind == KIND_WHITE_CASTLE_KING || m.kind == KIND_BLACK_CASTLE_KING) {
-    printf("0_0");
-  } else if (m.kind == KIND_WHITE_CASTLE_QUEEN || m.kind == KIND_BLACK_CASTLE_QUEEN) {
-    printf("0__0");
-  } else if (p == -PAWN && t != 0) {
-    print_square(m.from);
-  } else {
-    printf("%s", piece_letter(p));
-  }
-  if (t != 0) printf("x");
-  if (!is_castling(m.kind)) print_square(m.to);
-  print_promotion_suffix(m.kind);
-  make_move(copy, m);
-  if (side_in_check(copy)) {
-    Move replies[MAX_MOVES];
-    printf(generate_moves(copy, replies) == 0 ? "#" : "+");
-  }
-  printf(" ");
-}
-
 void print_report_line(const Position& pos, int indent, bool mark_black_to_move) {
   Position copy = pos;
   if (mark_black_to_move && copy.side == BLACK) printf("... ");
   const int count = root_pv.count;
   for (int i = 0; i < count; ++i) {
     if (i > 0 && i % MOVES_PER_REPORT_ROW == 0) printf("\n%*s", indent, "");
-    print_report_move(copy, root_pv.moves[i]);
+    print_report_notation_move(copy, root_pv.moves[i]);
   }
   for (int i = 0; i < count; ++i) unmake_move(copy);
 }
