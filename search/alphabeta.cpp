@@ -119,11 +119,14 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   const int n = generate_moves(pos, list);
   if (n == 0) return in_check ? ply - MATE : 0;
   score_moves(list, n, pos);
-  sort_moves(list, n);
+  // Highest score first: a unique best is tried before sorting the rest.
+  const int first = unique_best_move(list, n);
+  if (first < 0) sort_moves(list, n);
   if (n == 1 || in_check) ++depth;
 
   for (int i = n - 1, tried = 1; i >= 0; --i, ++tried) {
-    const Move& move = list[i];
+    if (tried == 2 && first >= 0) sort_moves(list, n);
+    const Move& move = tried == 1 && first >= 0 ? list[first] : list[i];
     if (depth == iteration_depth) {
       current_move_number = tried;
       root_move_count = n;

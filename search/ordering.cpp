@@ -1,5 +1,8 @@
 #include "search/ordering.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "eval/tables.h"
 #include "position/state.h"
 #include "search/alphabeta.h"
@@ -29,7 +32,13 @@ constexpr int OLD_MATE_KILLER_BONUS = 350;
 constexpr Square WHITE_ADVANCE_LIMIT = 49;
 constexpr Square BLACK_ADVANCE_LIMIT = 70;
 
-inline bool same_squares(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to; }
+// The from and to squares of a table entry, read once per list (the list
+// writes could otherwise alias the tables and force a reload per move).
+struct SquarePair {
+  Square from, to;
+  explicit SquarePair(const Move& m) : from(m.from), to(m.to) {}
+  bool matches(const Move& m) const { return m.from == from && m.to == to; }
+};
 
 // Square-table gain of the mover plus the value of what it takes.
 inline int base_score(const Move& m, const Position& pos) {
@@ -42,53 +51,87 @@ inline bool pawn_advance(PieceCode p, Square to) {
   return (p == PAWN && to < WHITE_ADVANCE_LIMIT) || (p == -PAWN && to > BLACK_ADVANCE_LIMIT);
 }
 
-int bonus_at_ply(const Move& m, const Position& pos) {
-  if (same_squares(m, killer1[ply])) return KILLER1_BONUS;
-  if (same_squares(m, killer2[ply])) return KILLER2_BONUS;
-  if (m.kind == KIND_WHITE_PROMOTE_QUEEN || m.kind == KIND_BLACK_PROMOTE_QUEEN) return QUEEN_PROMOTION_BONUS;
-  if (m.captured != 0) return CAPTURE_BONUS;
-  if (pawn_advance(pos.board[m.from], m.to)) return PAWN_ADVANCE_BONUS;
-  if (same_squares(m, mate_killer[ply])) return MATE_KILLER_BONUS;
-  if (same_squares(m, root_pv.moves[ply])) return BEST_LINE_BONUS;
-  return 0;
-}
-
-int old_killer_bonus(const Move& m) {
-  const int earlier = ply - 2;
-  if (same_squares(m, killer1[earlier])) return OLD_KILLER1_BONUS;
-  if (same_squares(m, killer2[earlier])) return OLD_KILLER2_BONUS;
-  if (same_squares(m, mate_killer[earlier])) return OLD_MATE_KILLER_BONUS;
-  return 0;
-}
-
 }  // namespace
 
 void score_moves(Move* list, int n, const Position& pos) {
+  const SquarePair k1(killer1[ply]), k2(killer2[ply]), mate(mate_killer[ply]), best(root_pv.moves[ply]);
+  const bool old_killers = ply > 2;
+  const int earlier = old_killers ? ply - 2 : 0;
+  const SquarePair old_k1(killer1[earlier]), old_k2(killer2[earlier]), old_mate(mate_killer[earlier]);
   for (int i = 0; i < n; ++i) {
     Move& m = list[i];
-    int score = base_score(m, pos) + bonus_at_ply(m, pos);
-    if (ply > 2 && score < KILLER1_BONUS) score += old_killer_bonus(m);
+    int bonus;
+    if (k1.matches(m))
+      bonus = KILLER1_BONUS;
+    else if (k2.matches(m))
+      bonus = KILLER2_BONUS;
+    else if (m.kind == KIND_WHITE_PROMOTE_QUEEN || m.kind == KIND_BLACK_PROMOTE_QUEEN)
+      bonus = QUEEN_PROMOTION_BONUS;
+    else if (m.captured != 0)
+      bonus = CAPTURE_BONUS;
+    else if (pawn_advance(pos.board[m.from], m.to))
+      bonus = PAWN_ADVANCE_BONUS;
+    else if (mate.matches(m))
+      bonus = MATE_KILLER_BONUS;
+    else if (best.matches(m))
+      bonus = BEST_LINE_BONUS;
+    else
+      bonus = 0;
+    int score = base_score(m, pos) + bonus;
+    if (old_killers && score < KILLER1_BONUS) {
+      if (old_k1.matches(m))
+        score += OLD_KILLER1_BONUS;
+      else if (old_k2.matches(m))
+        score += OLD_KILLER2_BONUS;
+      else if (old_mate.matches(m))
+        score += OLD_MATE_KILLER_BONUS;
+    }
     m.score = score;
   }
 }
 
 void score_captures(Move* list, int n, const Position& pos) {
+  const SquarePair best(root_pv.moves[ply]);
   for (int i = 0; i < n; ++i) {
     Move& m = list[i];
-    m.score = base_score(m, pos) + (same_squares(m, root_pv.moves[ply]) ? BEST_LINE_BONUS : 0);
+    m.score = base_score(m, pos) + (best.matches(m) ? BEST_LINE_BONUS : 0);
   }
 }
 
+// The Shell sort runs on compact keys (score in the high half, original index
+// in the low half, compared by score only) and the records are moved once at
+// the end: the same comparisons and exchanges as sorting the records in place,
+// so the same order, without shuffling 40-byte records around.
 void sort_moves(Move* list, int n) {
+  if (n < 2) return;
+  int64_t keys[MAX_MOVES];
+  for (int i = 0; i < n; ++i) keys[i] = static_cast<int64_t>(list[i].score) * (int64_t{1} << 32) | i;
   for (int gap = n / 2; gap > 0; gap /= 2) {
     for (int i = gap; i < n; ++i) {
-      for (int j = i - gap; j >= 0 && list[j].score > list[j + gap].score; j -= gap) {
-        const Move swapped = list[j];
-        list[j] = list[j + gap];
-        list[j + gap] = swapped;
+      for (int j = i - gap; j >= 0 && (keys[j] >> 32) > (keys[j + gap] >> 32); j -= gap) {
+        const int64_t swapped = keys[j];
+        keys[j] = keys[j + gap];
+        keys[j + gap] = swapped;
       }
     }
   }
+  Move sorted[MAX_MOVES];
+  for (int i = 0; i < n; ++i) sorted[i] = list[keys[i] & 0xffffffff];
+  memcpy(list, sorted, n * sizeof(Move));
+}
+
+int unique_best_move(const Move* list, int n) {
+  int best = 0;
+  bool unique = true;
+  for (int i = 1; i < n; ++i) {
+    if (list[i].score > list[best].score) {
+      best = i;
+      unique = true;
+    } else if (list[i].score == list[best].score) {
+      unique = false;
+    }
+  }
+  return unique ? best : -1;
 }
 
 void record_killer(const Move& move, int at_ply) {

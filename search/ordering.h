@@ -22,6 +22,11 @@ void score_captures(Move* list, int n, const Position& pos);
 // of equal scores and with it the search order).
 void sort_moves(Move* list, int n);
 
+// Index of the move with the highest score when no other move has that score,
+// else -1. Any sort puts such a move last, so it can be searched before the
+// list is sorted, and the sort is saved whenever it already cuts off.
+int unique_best_move(const Move* list, int n);
+
 // A quiet move cut off at ply: it becomes killer1, the old killer1 killer2.
 void record_killer(const Move& move, int at_ply);
 

@@ -36,11 +36,14 @@ int quiesce(Position& pos, int alpha, int beta, PvLine& pv) {
   // Quiet evasions are not generated: in check with no capture counts as mate.
   if (n == 0) return side_in_check(pos) ? ply - MATE : alpha;
   score_captures(list, n, pos);
-  sort_moves(list, n);
+  // Highest score first: a unique best is tried before sorting the rest.
+  const int first = unique_best_move(list, n);
+  if (first < 0) sort_moves(list, n);
 
   PvLine line;
-  for (int i = n - 1; i >= 0; --i) {
-    const Move& move = list[i];
+  for (int i = n - 1, tried = 1; i >= 0; --i, ++tried) {
+    if (tried == 2 && first >= 0) sort_moves(list, n);
+    const Move& move = tried == 1 && first >= 0 ? list[first] : list[i];
     make_move(pos, move);
     const int r = -quiesce(pos, -beta, 1 - alpha, line);
     unmake_move(pos);
