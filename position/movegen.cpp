@@ -127,6 +127,22 @@ struct Generator {
     }
   }
 
+  // Whether the piece on s, which shares a line with its king, is pinned: it
+  // is the first piece from the king along that line and an enemy slider of
+  // the line's kind stands behind it. Pieces that are not pinned move freely
+  // when the king is not in check.
+  inline bool pinned(Square s, int step) {
+    const int d = s > king ? step : -step;
+    Square t = king + d;
+    while (board[t] == EMPTY) t += d;
+    if (t != s) return false;
+    t += d;
+    while (board[t] == EMPTY) t += d;
+    const int32_t p = board[t] * -C;  // positive for an enemy piece
+    if (step == 1 || step == 10) return p == ROOK || p == QUEEN;
+    return p == BISHOP || p == QUEEN;
+  }
+
   // A move of a piece that may be pinned (or any move while in check) is
   // tried; a free piece's moves are added without a trial.
   inline void add_checked(bool free, Square from, Square to, int32_t captured) {
@@ -197,8 +213,10 @@ struct Generator {
       const Square s = pos.slot_square[slot];
       const int32_t piece = board[s] * C;
       if (piece < PAWN || piece > QUEEN) continue;
-      // A piece that shares no line with its king cannot uncover an attack on it.
-      const bool free = !in_check && line_from_king[s] == 0;
+      // A piece that shares no line with its king cannot uncover an attack on
+      // it; one that does is tried move by move only when it is pinned.
+      const int line = line_from_king[s];
+      const bool free = !in_check && (line == 0 || !pinned(s, line));
       switch (piece) {
         case PAWN:
           pawn(s, free);
