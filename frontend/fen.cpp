@@ -112,10 +112,12 @@ void read_file_castling(Cursor& in, CastlingRead& castling, const int32_t* board
       const char letter = static_cast<char>((white ? 'A' : 'a') + file);
       if (!in.take(letter)) continue;
       const Square rook = rank_start + file;
-      const bool a_side = rook < king;
+      // The outer files name their side; the inner ones take it from the king.
+      const bool a_side = file <= 1 || (file <= 5 && king >= rook);
       const int index = white ? (a_side ? WHITE_A_ROOK : WHITE_H_ROOK) : (a_side ? BLACK_A_ROOK : BLACK_H_ROOK);
       const bool king_on_rank = king >= rank_start && king <= rank_start + 7;
-      if (!king_on_rank || board[rook] != rook_piece) continue;  // dropped
+      const bool proper_side = a_side ? rook < king : rook > king;
+      if (!king_on_rank || !proper_side || board[rook] != rook_piece) continue;  // dropped
       castling.right[index] = true;
       castling.rook[index] = rook;
     }

@@ -104,6 +104,9 @@ TEST(Fen, Chess960Letters) {
   EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], B8);
   EXPECT_EQ(king_start_square[0], C1);
   EXPECT_EQ(king_start_square[1], D8);
+  // Dropped: an h-side letter for a rook left of the king, a letter without a rook.
+  pos = position_from("4k3/8/8/8/8/8/8/6RK w GA - 0 1");
+  EXPECT_EQ(pack_castling(pos), 63);
   chess960 = 0;
 }
 
