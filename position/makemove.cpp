@@ -98,7 +98,8 @@ inline bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kin
 // Both origins are emptied before both destinations are written, so every
 // Chess960 arrangement works, including a king or rook already on its
 // destination.
-void make_castling(Position& pos, int kind, Move& entry) {
+void make_castling(Position& pos, const Move& move, Move& entry) {
+  const int kind = move.kind;
   const CastlingGeometry g = castling_geometry(kind);
   const int colour = kind <= KIND_WHITE_CASTLE_QUEEN ? WHITE : BLACK;
   const Square king_from = king_start_square[colour == WHITE ? 0 : 1];
@@ -111,8 +112,10 @@ void make_castling(Position& pos, int kind, Move& entry) {
   pos.board[g.rook_to] = colour * ROOK;
   pos.slot_of[g.rook_to] = rook_slot;
   pos.slot_square[rook_slot] = g.rook_to;
+  // The king's square term moves as the move is written: in Chess960 mode
+  // its `to` is the castling rook's square.
   const int32_t* psq = piece_square_table[colour * KING];
-  pos.material += colour * (psq[g.king_to] - psq[king_from]);
+  pos.material += colour * (psq[move.to] - psq[move.from]);
   if (colour == WHITE)
     pos.white_king = g.king_to;
   else
@@ -172,8 +175,10 @@ void make_move(Position& pos, Move move) {
   if (is_castling(kind)) {
     // The right is spent with the king's move; the rook keeps its slot.
     update_castling_flags(pos, from, to, piece, false, entry);
-    make_castling(pos, kind, entry);
-    pos.fifty++;
+    // The clock counts on when the move's destination is empty; a Chess960
+    // castling move names the occupied rook square and so resets it.
+    pos.fifty = pos.board[to] != EMPTY ? 0 : pos.fifty + 1;
+    make_castling(pos, move, entry);
     return;
   }
 
