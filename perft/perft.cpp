@@ -163,6 +163,16 @@ uint64_t perft_count(Position& pos, int depth) {
   return classical_count(pos, depth);
 }
 
+// Depth 1 of "perft" and "perft2": the number of legal moves and its time.
+static void print_perft_one(Position& pos) {
+  Move list[MAX_MOVES];
+  const int64_t t0 = clock_ms();
+  const int r = generate_moves(pos, list);
+  const int64_t t1 = clock_ms();
+  printf("\nPerft (1): %lu nodes", static_cast<unsigned long>(r));
+  printf(", Time: %3.3f s", seconds_between(t0, t1));
+}
+
 void command_perft(Position& pos, const char* line) {
   const int depth = depth_at_column(line, PERFT_COLUMN);
   perft_sum = perft_upper_total = perft_lower_total = 0;
@@ -170,15 +180,11 @@ void command_perft(Position& pos, const char* line) {
     printf("\nwrong input for perft\n");
     return;
   }
-  Move list[MAX_MOVES];
-  const int64_t t0 = clock_ms();
   if (depth == 1) {
-    const int r = generate_moves(pos, list);
-    const int64_t t1 = clock_ms();
-    printf("\nPerft (1): %lu nodes", static_cast<unsigned long>(r));
-    printf(", Time: %3.3f s", seconds_between(t0, t1));
+    print_perft_one(pos);
     return;
   }
+  const int64_t t0 = clock_ms();
   perft_pair(pos, depth - 1);
   const int64_t t1 = clock_ms();
   printf("\nPerft (%ld): %" PRIu64 " nodes", static_cast<long>(depth), perft_upper_total - perft_lower_total);
@@ -192,15 +198,11 @@ void command_perft2(Position& pos, const char* line) {
     printf("\nwrong input for perft2\n");
     return;
   }
-  Move list[MAX_MOVES];
-  const int64_t t0 = clock_ms();
   if (depth == 1) {
-    const int r = generate_moves(pos, list);
-    const int64_t t1 = clock_ms();
-    printf("\nPerft (1): %lu nodes", static_cast<unsigned long>(r));
-    printf(", Time: %3.3f s", seconds_between(t0, t1));
+    print_perft_one(pos);
     return;
   }
+  const int64_t t0 = clock_ms();
   perft_pair(pos, depth - 1);
   const int64_t t1 = clock_ms();
   printf("\nPerft (2): %ld total nodes: %" PRIu64, static_cast<long>(depth), perft_upper_total);
