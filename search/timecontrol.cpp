@@ -148,6 +148,9 @@ int stop_now() {
 }  // namespace
 
 int poll_input() {
+  // A search told to stop keeps polling while it unwinds; the lines behind the
+  // one that stopped it are the front end's to read.
+  if (stop_search) return 1;
   if (!input_available()) return 0;
   const char* text;
   const int length = input_peek_line(&text);

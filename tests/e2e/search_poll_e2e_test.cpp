@@ -143,3 +143,29 @@ TEST(SearchPoll, AnEmptyLineStopsConsoleAnalysis) {
   session.send("quit\n");
   EXPECT_EQ(session.wait_exit(10000), 0);
 }
+
+// Once a search has been told to stop, the lines behind the stop word belong
+// to the front end, even though the unwinding search still polls.
+TEST(SearchPoll, LinesBehindAStopWordReachTheLoop) {
+  ZoltSession session;
+  start_infinite_search(session);
+  session.send("stop\ngo depth 1\n");
+  std::string text = session.read_until("bestmove ", 10000);
+  text += session.read_until("bestmove ", 10000);
+  EXPECT_TRUE(session.last_read_found()) << text;
+  session.send("quit\n");
+  EXPECT_EQ(session.wait_exit(10000), 0);
+}
+
+TEST(SearchPoll, CommandsBehindTheEmptyLineThatStopsAnalysisAreCarriedOut) {
+  ZoltSession session;
+  session.read_until("zolt: ");
+  session.send("analyze\n");
+  session.read_until("\n  3 ", 20000);
+  ASSERT_TRUE(session.last_read_found());
+  session.send("\nver\n");
+  std::string text = session.read_until("Version: 0.0360", 20000);
+  EXPECT_TRUE(session.last_read_found()) << text;
+  session.send("quit\n");
+  EXPECT_EQ(session.wait_exit(10000), 0);
+}
