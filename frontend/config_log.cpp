@@ -67,34 +67,54 @@ const char* value_text(const char* line) {
   return p;
 }
 
-// Decimal digits at text; 0 without any. Values beyond the int range are
-// clamped so that later sums of piece values cannot overflow.
-int read_digits(const char* text) {
-  int64_t value = 0;
-  while (*text >= '0' && *text <= '9') {
-    value = value * 10 + (*text++ - '0');
-    if (value > INT32_MAX) value = INT32_MAX;
+// The number of a line: after every "=" blanks are skipped and the digits
+// that follow are appended, so one "=" gives its number and a stray second
+// one appends its digits. 0 without digits, -1 when the line has no "=".
+// The value stops growing at `limit`.
+int64_t line_number(const char* line, int64_t limit) {
+  int64_t value = -1;
+  for (const char* equals = strchr(line, '='); equals; equals = strchr(equals + 1, '=')) {
+    if (value < 0) value = 0;
+    const char* p = equals + 1;
+    while (is_blank(*p)) ++p;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+      value = value * 10 + (*p - '0');
+      if (value > limit) value = limit;
+    }
   }
-  return static_cast<int>(value);
+  return value;
+}
+
+// A number key's value: 0 without "=". Counts and depths stop at the int range.
+int number_or_zero(const char* line) {
+  int64_t value = line_number(line, INT32_MAX);
+  return value < 0 ? 0 : static_cast<int>(value);
+}
+
+// A piece value: 0 without "=". No piece is worth more than a king; the bound
+// also keeps every material sum over a board far inside 32 bits.
+int32_t piece_value_of_line(const char* line) {
+  int64_t value = line_number(line, KING_VALUE);
+  return value < 0 ? 0 : static_cast<int32_t>(value);
 }
 
 void apply_key(const ConfigKey& key, const char* line) {
   const char* value = value_text(line);
   switch (key.kind) {
     case NUMBER:
-      *key.target = value ? read_digits(value) : 0;
+      *key.target = number_or_zero(line);
       break;
     case NULLMOVE:
       if (value) {
-        int depth = read_digits(value);
+        int depth = number_or_zero(line);
         if (depth <= MAX_NULLMOVE_DEPTH) *key.target = depth;
       }
       break;
     case WHITE_VALUE:
-      piece_value[key.piece] = value ? read_digits(value) : 0;
+      piece_value[key.piece] = piece_value_of_line(line);
       break;
     case BLACK_VALUE:
-      piece_value[key.piece] = value ? -read_digits(value) : 0;
+      piece_value[key.piece] = -piece_value_of_line(line);
       break;
     case FLAG_FROM_VALUE:
       *key.target = value && (*value == '1' || *value == 't' || *value == 'T') ? 1 : 0;

@@ -30,6 +30,10 @@ class ConfigTest : public ::testing::Test {
     ponder = own_book = book_depth = hash_size = 0;
   }
   void TearDown() override {
+    // Later tests in the same process expect the start-up values and main tables.
+    set_default_piece_values();
+    Position scratch{};
+    reset_position(scratch);
     if (chdir(old_dir_.c_str()) != 0) return;
     std::string command = "rm -rf " + dir_;
     if (system(command.c_str()) != 0) return;
@@ -118,6 +122,30 @@ TEST_F(ConfigTest, PresenceKeysAndReportedNumbers) {
 }
 
 TEST_F(ConfigTest, HugeNumbersAreClamped) {
-  read("WhitePawn=99999999999999999999\n");
-  EXPECT_EQ(piece_value[PAWN], 2147483647);
+  // A piece value stops at the king's, so sums over a board of such pieces
+  // stay inside 32 bits; reported counts stop at the int range.
+  read("WhitePawn=99999999999999999999\nBlackQueen=10000000\nHash=99999999999999999999\n");
+  EXPECT_EQ(piece_value[PAWN], KING_VALUE);
+  EXPECT_EQ(piece_value[-QUEEN], -KING_VALUE);
+  EXPECT_EQ(hash_size, 2147483647);
+  // Thirty-two such pawns on a board: the material sum stays exact.
+  Position pos{};
+  reset_position(pos);
+  int64_t expected = 0;
+  for (int rank = 3; rank <= 6; ++rank)
+    for (int file = 0; file < 8; ++file) {
+      Square s = make_square(file, rank);
+      pos.board[s] = PAWN;
+      expected += int64_t{KING_VALUE} + piece_square_table[PAWN][s];
+    }
+  prepare_evaluation(pos);
+  EXPECT_EQ(pos.material, expected);
+}
+
+TEST_F(ConfigTest, ASecondEqualsSignAppendsItsDigits) {
+  read("WhiteBishop=3=2\nBlackRook = 5 = 1 0\nNullmove=1=2\nBookDepth=4=\n");
+  EXPECT_EQ(piece_value[BISHOP], 32);
+  EXPECT_EQ(piece_value[-ROOK], -51);
+  EXPECT_EQ(nullmove_depth, 2);  // 12 is above the bound
+  EXPECT_EQ(book_depth, 4);
 }
