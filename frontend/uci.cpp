@@ -27,7 +27,7 @@ const char* const START_TEXT = "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ
 // lines arrive in pieces, each taken as a line of its own.
 constexpr int LINE_BUFFER_SIZE = 16400;
 constexpr int WORD_BUFFER_SIZE = 1025;  // "%1024s" and the terminator
-constexpr int MOVE_TOKEN_SIZE = 64;     // longer tokens are cut; no move is that long
+constexpr int MOVE_TOKEN_SIZE = 64;     // longer tokens are cut for matching; no move is that long
 constexpr int FEN_COPY_SIZE = 188;      // 187 characters and the terminator
 constexpr int OPTION_TEXT_SIZE = 256;   // 255 characters and the terminator
 
@@ -79,6 +79,7 @@ int full_move_of(const Position& pos) { return pos.side == WHITE ? (pos.game_ply
 void apply_moves(const char* moves) {
   char token[MOVE_TOKEN_SIZE];
   int length = 0;
+  const char* token_start = moves;
   for (const char* p = moves; *p; ++p) {
     if (*p != ' ' && *p != '\n') {
       if (length < MOVE_TOKEN_SIZE - 1) token[length++] = *p;
@@ -86,9 +87,12 @@ void apply_moves(const char* moves) {
     }
     token[length] = 0;
     length = 0;
+    const char* token_text = token_start;
+    token_start = p + 1;
     int index = match_move_text(token, uci_position);
     if (index < 0) {
-      printf("\nIllegal move: %s\n", token);
+      // The whole token is named, even when it was too long to be kept for matching.
+      printf("\nIllegal move: %.*s\n", static_cast<int>(p - token_text), token_text);
       continue;
     }
     if (!undo_room_for_game_move()) {

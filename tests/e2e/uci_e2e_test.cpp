@@ -144,6 +144,13 @@ TEST(UciPosition, StartposWithMovesAndIllegalTokens) {
   EXPECT_EQ(reply.find("Illegal"), std::string::npos);
   EXPECT_NE(reply.find(rank_line(3, " .  .  .  .  . [N] .  . ")), std::string::npos);
   EXPECT_NE(reply.find("turn: black"), std::string::npos);
+
+  // Two blanks give an empty token; a token of any length is named in full.
+  const std::string garbage(100, 'x');
+  reply = uci_reply("position startpos moves e2e4  e7e5 " + garbage + " g1f3\ndisp\n");
+  EXPECT_EQ(reply.rfind("\nIllegal move: \n\nIllegal move: " + garbage + "\n\n", 0), 0u) << reply.substr(0, 200);
+  EXPECT_NE(reply.find(rank_line(3, " .  .  .  .  . [N] .  . ")), std::string::npos);
+  EXPECT_NE(reply.find("turn: black"), std::string::npos);
 }
 
 TEST(UciPosition, EachPositionStartsAfresh) {
