@@ -311,31 +311,18 @@ void write_fen(const Position& pos, char* buffer) {
   *out++ = ' ';
   *out++ = pos.side == WHITE ? 'w' : 'b';
   *out++ = ' ';
+  // A letter stands for a held right whose king and rook are on their
+  // standard squares, in either mode: a Chess960 position with rights held
+  // writes fewer letters, or "-".
   const char* castling_start = out;
-  if (!chess960) {
-    if (!pos.white_king_moved && !pos.white_h_rook_moved && pos.board[E1] == KING && pos.board[H1] == ROOK)
-      *out++ = 'K';
-    if (!pos.white_king_moved && !pos.white_a_rook_moved && pos.board[E1] == KING && pos.board[A1] == ROOK)
-      *out++ = 'Q';
-    if (!pos.black_king_moved && !pos.black_h_rook_moved && pos.board[E8] == -KING && pos.board[H8] == -ROOK)
-      *out++ = 'k';
-    if (!pos.black_king_moved && !pos.black_a_rook_moved && pos.board[E8] == -KING && pos.board[A8] == -ROOK)
-      *out++ = 'q';
-  } else {
-    // Chess960: the file letter of each castling rook still able to castle.
-    const int32_t rook_moved[4] = {pos.white_a_rook_moved, pos.white_h_rook_moved, pos.black_a_rook_moved,
-                                   pos.black_h_rook_moved};
-    const int letter_order[4] = {WHITE_H_ROOK, WHITE_A_ROOK, BLACK_H_ROOK, BLACK_A_ROOK};
-    for (int index : letter_order) {
-      const bool white = index == WHITE_H_ROOK || index == WHITE_A_ROOK;
-      const Square rook = castle_rook_square[index];
-      const Square king = king_start_square[white ? 0 : 1];
-      const int32_t king_moved = white ? pos.white_king_moved : pos.black_king_moved;
-      if (king_moved || rook_moved[index] || rook == NO_SQUARE) continue;
-      if (pos.board[king] != (white ? KING : -KING) || pos.board[rook] != (white ? ROOK : -ROOK)) continue;
-      *out++ = static_cast<char>((white ? 'A' : 'a') + (rook - 1) % 10);
-    }
-  }
+  if (!pos.white_king_moved && !pos.white_h_rook_moved && pos.board[E1] == KING && pos.board[H1] == ROOK)
+    *out++ = 'K';
+  if (!pos.white_king_moved && !pos.white_a_rook_moved && pos.board[E1] == KING && pos.board[A1] == ROOK)
+    *out++ = 'Q';
+  if (!pos.black_king_moved && !pos.black_h_rook_moved && pos.board[E8] == -KING && pos.board[H8] == -ROOK)
+    *out++ = 'k';
+  if (!pos.black_king_moved && !pos.black_a_rook_moved && pos.board[E8] == -KING && pos.board[A8] == -ROOK)
+    *out++ = 'q';
   if (out == castling_start) *out++ = '-';
   *out++ = ' ';
   if ((pos.ep_square >= 71 && pos.ep_square <= 78) || (pos.ep_square >= 41 && pos.ep_square <= 48)) {

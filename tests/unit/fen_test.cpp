@@ -92,7 +92,9 @@ TEST(Fen, Chess960Letters) {
   EXPECT_EQ(castle_rook_square[BLACK_H_ROOK], H8);
   EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], A8);
   EXPECT_EQ(pack_castling(pos), 0);
-  EXPECT_EQ(fen_of(pos), "r3k2r/8/8/8/8/8/8/R3K2R w HAha - ");
+  // Written back with the standard letters: every right here has its king and
+  // rook on the standard squares.
+  EXPECT_EQ(fen_of(pos), "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - ");
   // Standard letters name no rook square in Chess960 mode: no right results.
   pos = position_from("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
   EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], 0);
@@ -104,6 +106,9 @@ TEST(Fen, Chess960Letters) {
   EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], B8);
   EXPECT_EQ(king_start_square[0], C1);
   EXPECT_EQ(king_start_square[1], D8);
+  // Rights held off the standard squares write no letter.
+  EXPECT_EQ(pos.white_king_moved + pos.white_h_rook_moved + pos.white_a_rook_moved, 0);
+  EXPECT_EQ(fen_of(pos), "1r1k4/8/8/8/8/8/8/1RK4R w - - ");
   // Dropped: an h-side letter for a rook left of the king, a letter without a rook.
   pos = position_from("4k3/8/8/8/8/8/8/6RK w GA - 0 1");
   EXPECT_EQ(pack_castling(pos), 63);
