@@ -147,13 +147,14 @@ int divide_upper_pass(Position& pos, int depth) { return divide_pass(pos, depth,
 int divide_lower_pass(Position& pos, int depth) {
   Move list[MAX_MOVES];
   const int n = divide_pass(pos, depth, divide_lower, perft_lower_total);
+  if (n <= 0) return n;  // no root move: no table and no totals
   generate_moves(pos, list);
   printf("\n");
   for (int i = 0; i < n; ++i) {
     print_move_squares(list[i]);
     printf(" %" PRIu64 "\n", divide_upper[i] - divide_lower[i]);
   }
-  printf("\nMoves: %u", static_cast<unsigned>(n < 0 ? 0 : n));
+  printf("\nMoves: %u", static_cast<unsigned>(n));
   printf("\nNodes: %" PRIu64, perft_upper_total - perft_lower_total);
   return n;
 }

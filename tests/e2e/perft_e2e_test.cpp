@@ -132,10 +132,15 @@ TEST(PerftCommands, DivideMatchesStockfish) {
 }
 
 TEST(PerftCommands, NoLegalMoves) {
-  auto a = answers("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 3\ndivide 1\n");
-  ASSERT_GE(a.size(), 3u);
+  auto a = answers("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 3\ndivide 1\ndivide 2\ndivide 3\ndivide2 3\nfen\n");
+  ASSERT_GE(a.size(), 7u);
   EXPECT_EQ(a[1], "\nPerft (3): 0 nodes, T");
   EXPECT_EQ(a[2], "\nMoves: 0\n");
+  EXPECT_EQ(a[3], "Moves: 0\nNodes: 0\n");
+  // The two-walk divide has no root move to tabulate and prints nothing.
+  EXPECT_EQ(a[4], "");
+  EXPECT_EQ(a[5], "\nNodes: 0\n");
+  EXPECT_EQ(a[6], "\nfen: 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\n");
 }
 
 TEST(ShowCommand, ListNotation) {
