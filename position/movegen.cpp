@@ -98,6 +98,9 @@ struct Generator {
     const int queen_kind = king_kind + 1;
     if (!chess960) {
       const Square e = C == WHITE ? E1 : E8;
+      // Rights read in Chess960 mode may belong to a king elsewhere on the
+      // back rank; the standard moves always start on e1/e8.
+      if (king != e) return;
       const Square a = e - 4, b = e - 3, c = e - 2, d = e - 1, f = e + 1, g = e + 2, h = e + 3;
       if (board[f] == EMPTY && board[g] == EMPTY && board[h] == C * ROOK && !h_moved &&
           king_safe_on(f) && king_safe_on(g))

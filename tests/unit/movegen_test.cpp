@@ -97,6 +97,20 @@ TEST(MoveGen, Chess960KingTakesRookCastling) {
   chess960 = 0;
 }
 
+// Rights read in Chess960 mode for a king off e1, with the mode switched off
+// before the next search: the standard rules must not castle from an empty e1.
+TEST(MoveGen, StandardCastlingNeedsTheKingOnE1) {
+  chess960 = 1;
+  Position pos = position_from("r4k1r/8/8/8/8/8/8/R4K1R w HAha - 0 1");
+  chess960 = 0;
+  for (int side : {WHITE, BLACK}) {
+    pos.side = side;
+    const Moves moves = legal_moves(pos);
+    for (const auto& m : moves) EXPECT_EQ(m.find('/'), std::string::npos) << m;
+    EXPECT_EQ(count_moves(pos), static_cast<int>(moves.size()));
+  }
+}
+
 TEST(MoveGen, InCheckOnlyEvasions) {
   Position pos = position_from("4k3/8/8/8/1b6/8/8/R3K1NR w K - 0 1");
   // No castling and no interposition reaches d2 or c3; d2 itself is attacked.
