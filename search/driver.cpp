@@ -91,8 +91,7 @@ void log_uci_score(int v) {
     fprintf(log_file, "score mate -%d ", mate_moves(v));
 }
 
-void print_info_line(int reported_depth, int v) {
-  const int64_t t = elapsed_ms();
+void print_info_line(int reported_depth, int v, int64_t t) {
   printf("info depth %d ", reported_depth);
   printf("seldepth %d ", reported_seldepth + reported_depth);
   printf("nodes %" PRIu64 " ", search_nodes);
@@ -109,9 +108,9 @@ void print_info_line(int reported_depth, int v) {
   printf("\n");
 }
 
-void log_info_line(int reported_depth, int v, int alpha, int beta) {
+// The log copy repeats the nps and time of the line it copies.
+void log_info_line(int reported_depth, int v, int alpha, int beta, int64_t t) {
   if (!log_file) return;
-  const int64_t t = elapsed_ms();
   fprintf(log_file, "<<< SENT TO GUI <<< ");
   fprintf(log_file, "depth %d ", reported_depth);
   fprintf(log_file, "nps %.0f ", nodes_per_second(t));
@@ -132,9 +131,15 @@ void log_info_line(int reported_depth, int v, int alpha, int beta) {
   fflush(log_file);
 }
 
-void log_aspiration_failure(const char* which, const char* bound_name, int bound, int v, int depth) {
+void log_fail_high(int beta, int v, int depth) {
   if (!log_file) return;
-  fprintf(log_file, "\n%s: %s: %d, value: %d, depth: %d\n", which, bound_name, bound, v, depth);
+  fprintf(log_file, "\nfail high: beta: %d, value: %d, depth: %d\n", beta, v, depth);
+  fflush(log_file);
+}
+
+void log_fail_low(int alpha, int v, int depth) {
+  if (!log_file) return;
+  fprintf(log_file, "\nfail low: alpha: %d, value: %d, depth: %d\n", alpha, v, depth);
   fflush(log_file);
 }
 
@@ -287,9 +292,9 @@ void run_uci_search(Position& pos, int infinite) {
     search_root(pos, alpha, beta, d, v);
     if (v >= beta || v <= alpha) {
       if (v >= beta)
-        log_aspiration_failure("fail high", "beta", beta, v, d);
+        log_fail_high(beta, v, d);
       else
-        log_aspiration_failure("fail low", "alpha", alpha, v, d);
+        log_fail_low(alpha, v, d);
       search_root(pos, -INFINITE_SCORE, INFINITE_SCORE, d, v);
     }
     alpha = v - UCI_WINDOW;
@@ -297,8 +302,9 @@ void run_uci_search(Position& pos, int infinite) {
     ++d;
     uci_last_score = v;
     if (stop_search) break;  // an interrupted iteration is not reported
-    print_info_line(d, v);
-    log_info_line(d, v, alpha, beta);
+    const int64_t t = elapsed_ms();
+    print_info_line(d, v, t);
+    log_info_line(d, v, alpha, beta, t);
   }
 
   if (stop_search) {

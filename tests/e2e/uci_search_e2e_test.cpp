@@ -177,3 +177,23 @@ TEST(UciSearchReports, LogCopiesAndStatistics) {
   EXPECT_NE(log.find("cut-off ratio "), std::string::npos) << log;
   EXPECT_NE(log.find("<<< SENT TO GUI <<< bestmove " + bestmove(reply) + "\n"), std::string::npos) << log;
 }
+
+TEST(UciSearchReports, LogCopiesRepeatTheTimeAndNpsOfTheirLines) {
+  // Long enough for the clock to move between iterations and within them.
+  std::string dir = zolt_test::make_temp_dir();
+  zolt_test::write_file(dir, "Zolt.cfg", "Logging=true\n");
+  std::string reply = uci_search("position startpos\ngo depth 8\n", dir);
+  std::string log = zolt_test::read_file(dir, "Zolt.log");
+  std::vector<std::string> infos = iteration_lines(reply);
+  ASSERT_EQ(infos.size(), 8u) << reply;
+  size_t at = 0;
+  for (const std::string& info : infos) {
+    const std::string copy_start = "<<< SENT TO GUI <<< depth " + field(info, "depth") + " nps ";
+    at = log.find(copy_start, at);
+    ASSERT_NE(at, std::string::npos) << info << "\n" << log;
+    const std::string copy = log.substr(at, log.find(" pv ", at) - at + 1);
+    EXPECT_NE(copy.find(" nps " + field(info, "nps") + " "), std::string::npos) << info << "\n" << copy;
+    EXPECT_NE(copy.find(" time " + field(info, "time") + " "), std::string::npos) << info << "\n" << copy;
+    ++at;
+  }
+}
