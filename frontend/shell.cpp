@@ -36,11 +36,6 @@ constexpr int TIME_TEXT_SIZE = 26;      // fixed length of the ctime text
 
 const char* const START_FEN = "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-// Columns at which the numeric commands read their number.
-constexpr int PERFT_COLUMN = 5;
-constexpr int PERFT2_COLUMN = 6;
-constexpr int DIVIDE_COLUMN = 7;
-
 enum ShellAction { CONTINUE, EXIT_PROGRAM };
 
 // The three-character cell of a piece code in the board display.
