@@ -17,62 +17,52 @@ inline int32_t first_piece_on_ray(const int32_t* board, Square s, int d) {
   return board[t];
 }
 
+// Whether a knight, pawn or king of colour BY attacks s: the attackers that
+// strike from a fixed offset. The tests are combined without branches, since
+// nearly every square asked about is not attacked this way.
+template <int BY>
+inline bool attacked_by_contact(const int32_t* board, Square s) {
+  const int32_t knight = BY * KNIGHT, pawn = BY * PAWN, king = BY * KING;
+  // Pawns capture forwards, so they attack from the rank behind s as seen
+  // from their side: white pawns from the rank below, black from above.
+  const int behind = BY == WHITE ? 10 : -10;
+  const bool by_knight = (board[s - 21] == knight) | (board[s - 19] == knight) | (board[s - 12] == knight) |
+                         (board[s - 8] == knight) | (board[s + 8] == knight) | (board[s + 12] == knight) |
+                         (board[s + 19] == knight) | (board[s + 21] == knight);
+  const bool by_pawn = (board[s + behind - 1] == pawn) | (board[s + behind + 1] == pawn);
+  const bool by_king = (board[s - 11] == king) | (board[s - 10] == king) | (board[s - 9] == king) |
+                       (board[s - 1] == king) | (board[s + 1] == king) | (board[s + 9] == king) |
+                       (board[s + 10] == king) | (board[s + 11] == king);
+  return by_knight | by_pawn | by_king;
+}
+
+constexpr int DIAGONAL_STEPS[4] = {-11, -9, 9, 11};
+constexpr int STRAIGHT_STEPS[4] = {10, -10, 1, -1};
+
+// Whether a bishop, rook or queen of colour BY attacks s: along each line the
+// first piece met decides.
+template <int BY>
+inline bool attacked_along_lines(const int32_t* board, Square s) {
+  const int32_t bishop = BY * BISHOP, rook = BY * ROOK, queen = BY * QUEEN;
+#pragma GCC unroll 4
+  for (int d : DIAGONAL_STEPS) {
+    const int32_t p = first_piece_on_ray(board, s, d);
+    if (p == bishop || p == queen) return true;
+  }
+#pragma GCC unroll 4
+  for (int d : STRAIGHT_STEPS) {
+    const int32_t p = first_piece_on_ray(board, s, d);
+    if (p == rook || p == queen) return true;
+  }
+  return false;
+}
+
 inline int square_attacked_by_black(const int32_t* board, Square s) {
-  if (board[s - 12] == -KNIGHT || board[s - 19] == -KNIGHT || board[s - 21] == -KNIGHT ||
-      board[s - 8] == -KNIGHT || board[s + 12] == -KNIGHT || board[s + 19] == -KNIGHT ||
-      board[s + 21] == -KNIGHT || board[s + 8] == -KNIGHT)
-    return 1;
-  // Black pawns capture towards rank 1, so they attack from the rank above.
-  if (board[s - 9] == -PAWN || board[s - 11] == -PAWN) return 1;
-  if (board[s - 11] == -KING || board[s - 10] == -KING || board[s - 9] == -KING ||
-      board[s - 1] == -KING || board[s + 11] == -KING || board[s + 10] == -KING ||
-      board[s + 9] == -KING || board[s + 1] == -KING)
-    return 1;
-  int32_t p = first_piece_on_ray(board, s, -11);
-  if (p == -BISHOP || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -9);
-  if (p == -BISHOP || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 9);
-  if (p == -BISHOP || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 11);
-  if (p == -BISHOP || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 10);
-  if (p == -ROOK || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -10);
-  if (p == -ROOK || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 1);
-  if (p == -ROOK || p == -QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -1);
-  return p == -ROOK || p == -QUEEN;
+  return attacked_by_contact<BLACK>(board, s) || attacked_along_lines<BLACK>(board, s);
 }
 
 inline int square_attacked_by_white(const int32_t* board, Square s) {
-  if (board[s + 12] == KNIGHT || board[s + 19] == KNIGHT || board[s + 8] == KNIGHT ||
-      board[s + 21] == KNIGHT || board[s - 12] == KNIGHT || board[s - 19] == KNIGHT ||
-      board[s - 21] == KNIGHT || board[s - 8] == KNIGHT)
-    return 1;
-  // White pawns attack from the rank below.
-  if (board[s + 9] == PAWN || board[s + 11] == PAWN) return 1;
-  if (board[s + 9] == KING || board[s + 10] == KING || board[s + 11] == KING ||
-      board[s + 1] == KING || board[s - 9] == KING || board[s - 10] == KING ||
-      board[s - 1] == KING || board[s - 11] == KING)
-    return 1;
-  int32_t p = first_piece_on_ray(board, s, 9);
-  if (p == BISHOP || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 11);
-  if (p == BISHOP || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -11);
-  if (p == BISHOP || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -9);
-  if (p == BISHOP || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -10);
-  if (p == ROOK || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 1);
-  if (p == ROOK || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, -1);
-  if (p == ROOK || p == QUEEN) return 1;
-  p = first_piece_on_ray(board, s, 10);
-  return p == ROOK || p == QUEEN;
+  return attacked_by_contact<WHITE>(board, s) || attacked_along_lines<WHITE>(board, s);
 }
 
 // Attack test by the enemy of colour c (c = WHITE asks whether black attacks).

@@ -33,38 +33,53 @@ inline bool empty_or_enemy(int32_t p) {
   return C == WHITE ? p <= 0 : static_cast<uint32_t>(p) < static_cast<uint32_t>(OFF_BOARD);
 }
 
+constexpr int MAX_PINS = 8;  // one per direction from the king
+
+// Each part of a generator writes its moves from `out` on and returns how
+// many it kept; the count stays in a register, and in counting mode nothing
+// is written at all.
 template <int C, int MODE>
 struct Generator {
   Position& pos;
   int32_t* board;
   Move* list;
-  int n = 0;
   Square king;
   bool in_check;
+  // Own pieces pinned to the king; looked for only when not in check.
+  Square pinned_squares[MAX_PINS];
+  int pin_count = 0;
 
   Generator(Position& p, Move* l) : pos(p), board(p.board), list(l) {
     king = C == WHITE ? p.white_king : p.black_king;
-    in_check = attacked_by_enemy<C>(board, king);
+    // The same answer as the full attack test on the king; the line walks
+    // also find the pins.
+    in_check = attacked_by_contact<-C>(board, king) || scan_lines();
   }
 
-  inline void add(Square from, Square to, int32_t captured, int kind) {
+  // Writes the record in any case but keeps it only when taken: the list has
+  // room to spare, and the common case needs no branch on the target square.
+  static inline void put_if(bool taken, Move* out, int& k, Square from, Square to, int32_t captured, int kind) {
     if (MODE != COUNT_ONLY) {
-      Move& m = list[n];
+      Move& m = out[k];
       m.from = from;
       m.to = to;
       m.captured = captured;
       m.kind = kind;
     }
-    ++n;
+    k += taken;
   }
 
-  inline void add_promotions(Square from, Square to, int32_t captured) {
+  static inline void put(Move* out, int& k, Square from, Square to, int32_t captured, int kind) {
+    put_if(true, out, k, from, to, captured, kind);
+  }
+
+  static inline void put_promotions(Move* out, int& k, Square from, Square to, int32_t captured) {
     const int queen = C == WHITE ? KIND_WHITE_PROMOTE_QUEEN : KIND_BLACK_PROMOTE_QUEEN;
     if (MODE == COUNT_ONLY) {
-      n += 4;
+      k += 4;
       return;
     }
-    for (int i = 0; i < 4; ++i) add(from, to, captured, queen + i);
+    for (int i = 0; i < 4; ++i) put(out, k, from, to, captured, queen + i);
   }
 
   // Moving the piece on from to to (not a king move, not en passant) leaves
@@ -89,9 +104,10 @@ struct Generator {
     return safe;
   }
 
-  void castling() {
+  int castling(Move* out) {
+    int k = 0;
     const int32_t king_moved = C == WHITE ? pos.white_king_moved : pos.black_king_moved;
-    if (king_moved || in_check) return;
+    if (king_moved || in_check) return k;
     const int32_t h_moved = C == WHITE ? pos.white_h_rook_moved : pos.black_h_rook_moved;
     const int32_t a_moved = C == WHITE ? pos.white_a_rook_moved : pos.black_a_rook_moved;
     const int king_kind = C == WHITE ? KIND_WHITE_CASTLE_KING : KIND_BLACK_CASTLE_KING;
@@ -100,143 +116,186 @@ struct Generator {
       const Square e = C == WHITE ? E1 : E8;
       // Rights read in Chess960 mode may belong to a king elsewhere on the
       // back rank; the standard moves always start on e1/e8.
-      if (king != e) return;
+      if (king != e) return k;
       const Square a = e - 4, b = e - 3, c = e - 2, d = e - 1, f = e + 1, g = e + 2, h = e + 3;
       if (board[f] == EMPTY && board[g] == EMPTY && board[h] == C * ROOK && !h_moved &&
           king_safe_on(f) && king_safe_on(g))
-        add(e, g, 0, king_kind);
+        put(out, k, e, g, 0, king_kind);
       if (board[b] == EMPTY && board[c] == EMPTY && board[d] == EMPTY && board[a] == C * ROOK && !a_moved &&
           king_safe_on(d) && king_safe_on(c))
-        add(e, c, 0, queen_kind);
-      return;
+        put(out, k, e, c, 0, queen_kind);
+      return k;
     }
     const Square h_rook = castle_rook_square[C == WHITE ? WHITE_H_ROOK : BLACK_H_ROOK];
     const Square a_rook = castle_rook_square[C == WHITE ? WHITE_A_ROOK : BLACK_A_ROOK];
     if (!h_moved && board[h_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_king_side(pos) : castle960_black_king_side(pos)))
-      add(king, h_rook, 0, king_kind);
+      put(out, k, king, h_rook, 0, king_kind);
     if (!a_moved && board[a_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_queen_side(pos) : castle960_black_queen_side(pos)))
-      add(king, a_rook, 0, queen_kind);
+      put(out, k, king, a_rook, 0, queen_kind);
+    return k;
   }
 
-  void king_steps() {
+  int king_steps(Move* out) {
+    int k = 0;
     for (int d : KING_DIRECTIONS) {
       const Square t = king + d;
       const int32_t target = board[t];
       if (MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target)) {
-        if (king_safe_on(t)) add(king, t, target, KIND_NORMAL);
+        if (king_safe_on(t)) put(out, k, king, t, target, KIND_NORMAL);
       }
     }
+    return k;
   }
 
-  // Whether the piece on s, which shares a line with its king, is pinned: it
-  // is the first piece from the king along that line and an enemy slider of
-  // the line's kind stands behind it. Pieces that are not pinned move freely
-  // when the king is not in check.
-  inline bool pinned(Square s, int step) {
-    const int d = s > king ? step : -step;
-    Square t = king + d;
-    while (board[t] == EMPTY) t += d;
-    if (t != s) return false;
-    t += d;
-    while (board[t] == EMPTY) t += d;
-    const int32_t p = board[t] * -C;  // positive for an enemy piece
-    if (step == 1 || step == 10) return p == ROOK || p == QUEEN;
-    return p == BISHOP || p == QUEEN;
+  // Walks the eight lines from the king. An enemy slider that moves along
+  // the line and is met first gives check (the result); met behind exactly
+  // one own piece, it pins that piece.
+  bool scan_lines() {
+    bool check = false;
+#pragma GCC unroll 8
+    for (int i = 0; i < 8; ++i) {
+      const int d = KING_DIRECTIONS[i];
+      const int32_t slider = i < 4 ? ROOK : BISHOP;  // the first four directions are straight
+      Square t = king + d;
+      while (board[t] == EMPTY) t += d;
+      const int32_t first = board[t] * -C;  // enemy pieces positive, own pieces negative
+      if (first == QUEEN || first == slider) {
+        check = true;
+        continue;
+      }
+      if (first < -QUEEN || first > -PAWN) continue;  // the edge or an enemy piece shields the king
+      const Square candidate = t;
+      t += d;
+      while (board[t] == EMPTY) t += d;
+      const int32_t behind = board[t] * -C;
+      if (behind == QUEEN || behind == slider) pinned_squares[pin_count++] = candidate;
+    }
+    return check;
   }
 
-  // A move of a piece that may be pinned (or any move while in check) is
-  // tried; a free piece's moves are added without a trial.
-  inline void add_checked(bool free, Square from, Square to, int32_t captured) {
-    if (free || !exposes(from, to)) add(from, to, captured, KIND_NORMAL);
+  inline bool pinned(Square s) const {
+    for (int i = 0; i < pin_count; ++i)
+      if (pinned_squares[i] == s) return true;
+    return false;
   }
 
-  inline void add_promotions_checked(bool free, Square from, Square to, int32_t captured) {
-    if (free || !exposes(from, to)) add_promotions(from, to, captured);
+  // One candidate move of a non-king piece onto a square that passed the
+  // target test `ok`. A FREE piece (not pinned, king not in check) cannot
+  // expose its king; any other piece's move is tried in place.
+  template <bool FREE>
+  inline void consider(bool ok, Move* out, int& k, Square from, Square to, int32_t captured) {
+    if (FREE)
+      put_if(ok, out, k, from, to, captured, KIND_NORMAL);
+    else if (ok && !exposes(from, to))
+      put(out, k, from, to, captured, KIND_NORMAL);
   }
 
-  inline void en_passant(Square from, Square to) {
-    if (to != pos.ep_square || board[to] != EMPTY) return;
+  template <bool FREE>
+  inline void consider_promotions(bool ok, Move* out, int& k, Square from, Square to, int32_t captured) {
+    if (ok && (FREE || !exposes(from, to))) put_promotions(out, k, from, to, captured);
+  }
+
+  // A capture onto the en-passant square; always tried, since it also
+  // empties the captured pawn's square.
+  inline void en_passant(Move* out, int& k, Square from, Square to) {
+    if (board[to] != EMPTY) return;
     if (C == WHITE ? to >= 49 : to <= 70) return;
     const bool exposed = C == WHITE ? white_move_exposes_king(pos, from, to) : black_move_exposes_king(pos, from, to);
-    if (!exposed) add(from, to, -C * PAWN, KIND_EN_PASSANT);
+    if (!exposed) put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT);
   }
 
-  void pawn(Square s, bool free) {
+  template <bool FREE>
+  int pawn(Square s, Move* out) {
+    int k = 0;
     const int up = C == WHITE ? -10 : 10;
     const bool on_seventh = C == WHITE ? s < 39 : s > 80;
     // The +-9 diagonal comes before the +-11 one for both colours.
     const Square near_diagonal = s + up + C, far_diagonal = s + up - C;
+    const int32_t near_target = board[near_diagonal], far_target = board[far_diagonal];
     if (!on_seventh) {
-      if (MODE != CAPTURES_ONLY && board[s + up] == EMPTY) {
-        add_checked(free, s, s + up, EMPTY);
+      if (MODE != CAPTURES_ONLY) {
         const bool on_second = C == WHITE ? s > 80 : s < 39;
-        if (on_second && board[s + 2 * up] == EMPTY) add_checked(free, s, s + 2 * up, EMPTY);
+        const bool single = board[s + up] == EMPTY;
+        consider<FREE>(single, out, k, s, s + up, EMPTY);
+        consider<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY);
       }
-      if (is_enemy<C>(board[near_diagonal])) add_checked(free, s, near_diagonal, board[near_diagonal]);
-      if (pos.ep_square) en_passant(s, near_diagonal);
-      if (is_enemy<C>(board[far_diagonal])) add_checked(free, s, far_diagonal, board[far_diagonal]);
-      if (pos.ep_square) en_passant(s, far_diagonal);
-      return;
+      consider<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target);
+      if (near_diagonal == pos.ep_square) en_passant(out, k, s, near_diagonal);
+      consider<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target);
+      if (far_diagonal == pos.ep_square) en_passant(out, k, s, far_diagonal);
+      return k;
     }
-    if (board[s + up] == EMPTY) add_promotions_checked(free, s, s + up, EMPTY);
-    if (is_enemy<C>(board[near_diagonal])) add_promotions_checked(free, s, near_diagonal, board[near_diagonal]);
-    if (is_enemy<C>(board[far_diagonal])) add_promotions_checked(free, s, far_diagonal, board[far_diagonal]);
+    consider_promotions<FREE>(board[s + up] == EMPTY, out, k, s, s + up, EMPTY);
+    consider_promotions<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target);
+    consider_promotions<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target);
+    return k;
   }
 
-  void knight(Square s, bool free) {
+  template <bool FREE>
+  int knight(Square s, Move* out) {
+    int k = 0;
+#pragma GCC unroll 8
     for (int d : KNIGHT_OFFSETS) {
       const Square t = s + d;
       const int32_t target = board[t];
-      if (MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target))
-        add_checked(free, s, t, target);
+      consider<FREE>(MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target), out, k, s, t, target);
     }
+    return k;
   }
 
-  template <int RAY_COUNT>
-  void slider(Square s, bool free, const int (&rays)[RAY_COUNT]) {
+  template <bool FREE, int RAY_COUNT>
+  int slider(Square s, const int (&rays)[RAY_COUNT], Move* out) {
+    int k = 0;
+#pragma GCC unroll 8
     for (int d : rays) {
       Square t = s + d;
       while (board[t] == EMPTY) {
-        if (MODE != CAPTURES_ONLY) add_checked(free, s, t, EMPTY);
+        if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY);
         t += d;
       }
-      if (is_enemy<C>(board[t])) add_checked(free, s, t, board[t]);
+      consider<FREE>(is_enemy<C>(board[t]), out, k, s, t, board[t]);
+    }
+    return k;
+  }
+
+  template <bool FREE>
+  int piece_moves(int32_t piece, Square s, Move* out) {
+    switch (piece) {
+      case PAWN:
+        return pawn<FREE>(s, out);
+      case KNIGHT:
+        return knight<FREE>(s, out);
+      case BISHOP:
+        return slider<FREE>(s, C == WHITE ? WHITE_BISHOP_RAYS : BLACK_BISHOP_RAYS, out);
+      case ROOK:
+        return slider<FREE>(s, C == WHITE ? WHITE_ROOK_RAYS : BLACK_ROOK_RAYS, out);
+      default:
+        return slider<FREE>(s, C == WHITE ? WHITE_QUEEN_RAYS : BLACK_QUEEN_RAYS, out);
     }
   }
 
+  // Where the next record goes once n have been kept (nowhere when counting).
+  inline Move* after(int n) const { return MODE == COUNT_ONLY ? nullptr : list + n; }
+
   int run() {
-    if (MODE != CAPTURES_ONLY) castling();
-    king_steps();
+    int n = 0;
+    if (MODE != CAPTURES_ONLY) n += castling(after(n));
+    n += king_steps(after(n));
     const int first = C == WHITE ? FIRST_WHITE_SLOT : FIRST_BLACK_SLOT;
     const int last = C == WHITE ? LAST_WHITE_SLOT : LAST_BLACK_SLOT;
-    const int32_t* line_from_king = line_table[king];
+    // Out of check, only a pinned piece can uncover an attack on its king;
+    // usually there is none, and every piece moves freely.
+    const bool all_free = !in_check && pin_count == 0;
     for (int slot = first; slot <= last; ++slot) {
       const Square s = pos.slot_square[slot];
       const int32_t piece = board[s] * C;
       if (piece < PAWN || piece > QUEEN) continue;
-      // A piece that shares no line with its king cannot uncover an attack on
-      // it; one that does is tried move by move only when it is pinned.
-      const int line = line_from_king[s];
-      const bool free = !in_check && (line == 0 || !pinned(s, line));
-      switch (piece) {
-        case PAWN:
-          pawn(s, free);
-          break;
-        case KNIGHT:
-          knight(s, free);
-          break;
-        case BISHOP:
-          slider(s, free, C == WHITE ? WHITE_BISHOP_RAYS : BLACK_BISHOP_RAYS);
-          break;
-        case ROOK:
-          slider(s, free, C == WHITE ? WHITE_ROOK_RAYS : BLACK_ROOK_RAYS);
-          break;
-        default:
-          slider(s, free, C == WHITE ? WHITE_QUEEN_RAYS : BLACK_QUEEN_RAYS);
-          break;
-      }
+      if (!all_free && (in_check || pinned(s)))
+        n += piece_moves<false>(piece, s, after(n));
+      else
+        n += piece_moves<true>(piece, s, after(n));
     }
     return n;
   }
