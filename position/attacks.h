@@ -18,22 +18,18 @@ inline int32_t first_piece_on_ray(const int32_t* board, Square s, int d) {
 }
 
 // Whether a knight, pawn or king of colour BY attacks s: the attackers that
-// strike from a fixed offset. The tests are combined without branches, since
-// nearly every square asked about is not attacked this way.
+// strike from a fixed offset.
 template <int BY>
 inline bool attacked_by_contact(const int32_t* board, Square s) {
   const int32_t knight = BY * KNIGHT, pawn = BY * PAWN, king = BY * KING;
   // Pawns capture forwards, so they attack from the rank behind s as seen
   // from their side: white pawns from the rank below, black from above.
   const int behind = BY == WHITE ? 10 : -10;
-  const bool by_knight = (board[s - 21] == knight) | (board[s - 19] == knight) | (board[s - 12] == knight) |
-                         (board[s - 8] == knight) | (board[s + 8] == knight) | (board[s + 12] == knight) |
-                         (board[s + 19] == knight) | (board[s + 21] == knight);
-  const bool by_pawn = (board[s + behind - 1] == pawn) | (board[s + behind + 1] == pawn);
-  const bool by_king = (board[s - 11] == king) | (board[s - 10] == king) | (board[s - 9] == king) |
-                       (board[s - 1] == king) | (board[s + 1] == king) | (board[s + 9] == king) |
-                       (board[s + 10] == king) | (board[s + 11] == king);
-  return by_knight | by_pawn | by_king;
+  return board[s - 21] == knight || board[s - 19] == knight || board[s - 12] == knight || board[s - 8] == knight ||
+         board[s + 8] == knight || board[s + 12] == knight || board[s + 19] == knight || board[s + 21] == knight ||
+         board[s + behind - 1] == pawn || board[s + behind + 1] == pawn || board[s - 11] == king ||
+         board[s - 10] == king || board[s - 9] == king || board[s - 1] == king || board[s + 1] == king ||
+         board[s + 9] == king || board[s + 10] == king || board[s + 11] == king;
 }
 
 constexpr int DIAGONAL_STEPS[4] = {-11, -9, 9, 11};
