@@ -195,7 +195,9 @@ void make_move(Position& pos, Move move) {
     pos.white_king = to;
   else if (piece == -KING)
     pos.black_king = to;
-  if (pos.white_king_moved + pos.black_king_moved != 2)
+  // Only king and rook moves and captures can take a castling right away.
+  const bool touches_rights = piece == KING || piece == -KING || piece == ROOK || piece == -ROOK || target != EMPTY;
+  if (touches_rights && pos.white_king_moved + pos.black_king_moved != 2)
     update_castling_flags(pos, from, to, piece, target != EMPTY, entry);
 
   if (pawn_move && (to - from == 20 || to - from == -20)) pos.ep_square = (from + to) / 2;
