@@ -262,9 +262,9 @@ struct Generator {
 
   template <bool FREE>
   int piece_moves(int32_t piece, Square s, Move* out) {
+    // Pawns are the most common pieces: tested first.
+    if (piece == PAWN) return pawn<FREE>(s, out);
     switch (piece) {
-      case PAWN:
-        return pawn<FREE>(s, out);
       case KNIGHT:
         return knight<FREE>(s, out);
       case BISHOP:
