@@ -60,7 +60,8 @@ uint64_t classical_count(Position& pos, int depth) {
   uint64_t nodes = 0;
   for (int i = 0; i < n; ++i) {
     make_move(pos, list[i]);
-    nodes += classical_count(pos, depth - 1);
+    // The level above the leaves counts its children's moves directly.
+    nodes += depth == 2 ? static_cast<uint64_t>(count_moves(pos)) : classical_count(pos, depth - 1);
     unmake_move(pos);
   }
   return nodes;
