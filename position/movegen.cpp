@@ -4,6 +4,11 @@
 // the list, only counted, or restricted to captures and promotions. The order
 // of emission is fixed: castling, king steps, then the piece list slot by
 // slot with each piece's targets in its own ray order.
+//
+// Legality: king moves and en-passant captures are always tried in place.
+// Out of check, one walk along the king's eight lines finds the pinned
+// pieces; every other piece moves without a trial. In check, every move is
+// tried.
 #include "position/movegen.h"
 
 #include "position/attacks.h"
@@ -286,13 +291,15 @@ struct Generator {
     const int first = C == WHITE ? FIRST_WHITE_SLOT : FIRST_BLACK_SLOT;
     const int last = C == WHITE ? LAST_WHITE_SLOT : LAST_BLACK_SLOT;
     // Out of check, only a pinned piece can uncover an attack on its king;
-    // usually there is none, and every piece moves freely.
+    // usually there is none, and every piece moves freely. A piece that
+    // shares no line with its king cannot be pinned.
     const bool all_free = !in_check && pin_count == 0;
+    const int32_t* line_from_king = line_table[king];
     for (int slot = first; slot <= last; ++slot) {
       const Square s = pos.slot_square[slot];
       const int32_t piece = board[s] * C;
       if (piece < PAWN || piece > QUEEN) continue;
-      if (!all_free && (in_check || pinned(s)))
+      if (!all_free && (in_check || (line_from_king[s] != 0 && pinned(s))))
         n += piece_moves<false>(piece, s, after(n));
       else
         n += piece_moves<true>(piece, s, after(n));
