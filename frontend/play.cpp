@@ -63,15 +63,7 @@ void print_result_line(const Position& pos) {
 // The engine thinks within the console limits and plays its answer.
 void engine_reply(Position& pos) {
   arm_search(time_limit_ms);
-  fputs("\ndepth", stdout);
-  fputs("     ", stdout);
-  fputs("nodes", stdout);
-  fputs("   ", stdout);
-  fputs("score", stdout);
-  fputs(" ", stdout);
-  fputs("time", stdout);
-  fputs(" ", stdout);
-  fputs("best line\n", stdout);
+  fputs("\ndepth     nodes   score time best line\n", stdout);
   if (legal_move_count(pos) == 0) {
     print_result_line(pos);
     return;
@@ -132,15 +124,7 @@ void command_analyze(Position& pos) {
   int64_t saved_time_limit = time_limit_ms;
   time_limit_ms = NO_TIME_LIMIT;
   arm_search(time_limit_ms);
-  fputs("\ndepth", stdout);
-  fputs("     ", stdout);
-  fputs("nodes", stdout);
-  fputs("   ", stdout);
-  fputs("score", stdout);
-  fputs("  ", stdout);
-  fputs("time", stdout);
-  fputs(" ", stdout);
-  fputs("best line\n", stdout);
+  fputs("\ndepth     nodes   score  time best line\n", stdout);
   if (legal_move_count(pos) > 0) run_console_analysis(pos);
   pos.game_ply = saved_game_ply;
   time_limit_ms = saved_time_limit;
