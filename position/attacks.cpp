@@ -45,13 +45,7 @@ int move_exposes_king(Position& pos, Square from, Square to) {
     board[victim] = -C * PAWN;
     return result;
   }
-  const int32_t kept = board[to];
-  board[to] = board[from];
-  board[from] = EMPTY;
-  const int result = attacked_by_enemy<C>(board, king);
-  board[from] = board[to];
-  board[to] = kept;
-  return result;
+  return piece_move_exposes_king<C>(board, king, from, to);
 }
 
 // Squares of the back rank of colour C by file (0 = a .. 7 = h).

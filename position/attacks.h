@@ -67,6 +67,19 @@ inline int attacked_by_enemy(const int32_t* board, Square s) {
   return C == WHITE ? square_attacked_by_black(board, s) : square_attacked_by_white(board, s);
 }
 
+// Moving the piece on from to to (not a king move, not en passant) leaves the
+// king of colour C on king attacked. Done in place and undone at once.
+template <int C>
+inline int piece_move_exposes_king(int32_t* board, Square king, Square from, Square to) {
+  const int32_t kept = board[to];
+  board[to] = board[from];
+  board[from] = EMPTY;
+  const int result = attacked_by_enemy<C>(board, king);
+  board[from] = board[to];
+  board[to] = kept;
+  return result;
+}
+
 int side_in_check(const Position& pos);
 int white_king_attacked_at(Position& pos, Square k, Square t);
 int black_king_attacked_at(Position& pos, Square k, Square t);

@@ -87,17 +87,7 @@ struct Generator {
     for (int i = 0; i < 4; ++i) put(out, k, from, to, captured, queen + i);
   }
 
-  // Moving the piece on from to to (not a king move, not en passant) leaves
-  // the own king attacked. Done in place and undone at once.
-  inline bool exposes(Square from, Square to) {
-    const int32_t kept = board[to];
-    board[to] = board[from];
-    board[from] = EMPTY;
-    const bool result = attacked_by_enemy<C>(board, king);
-    board[from] = board[to];
-    board[to] = kept;
-    return result;
-  }
+  inline bool exposes(Square from, Square to) { return piece_move_exposes_king<C>(board, king, from, to); }
 
   inline bool king_safe_on(Square t) {
     const int32_t kept = board[t];
