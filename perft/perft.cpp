@@ -19,12 +19,10 @@ namespace zolt {
 
 uint64_t perft_sum, perft_upper_total, perft_lower_total;
 uint64_t divide_upper[MAX_MOVES], divide_lower[MAX_MOVES];
+int max_perft_depth = PERFT_DEPTH_LIMIT;
 
 namespace {
 
-// Deeper requests are refused: the walk would run past the undo stack long
-// before it could finish.
-constexpr int MAX_PERFT_DEPTH = 64;
 constexpr int DEPTH_TEXT_LIMIT = 15;
 
 constexpr int PERFT_COLUMN = 5;
@@ -178,7 +176,7 @@ static void print_perft_one(Position& pos) {
 void command_perft(Position& pos, const char* line) {
   const int depth = depth_at_column(line, PERFT_COLUMN);
   perft_sum = perft_upper_total = perft_lower_total = 0;
-  if (depth <= 0 || depth > MAX_PERFT_DEPTH) {
+  if (depth <= 0 || depth > max_perft_depth) {
     printf("\nwrong input for perft\n");
     return;
   }
@@ -196,7 +194,7 @@ void command_perft(Position& pos, const char* line) {
 void command_perft2(Position& pos, const char* line) {
   const int depth = depth_at_column(line, PERFT2_COLUMN);
   perft_sum = perft_upper_total = 0;
-  if (depth <= 0 || depth > MAX_PERFT_DEPTH) {
+  if (depth <= 0 || depth > max_perft_depth) {
     printf("\nwrong input for perft2\n");
     return;
   }
@@ -216,7 +214,7 @@ void command_divide(Position& pos, const char* line) {
   memset(divide_upper, 0, sizeof divide_upper);
   memset(divide_lower, 0, sizeof divide_lower);
   perft_sum = perft_upper_total = perft_lower_total = 0;
-  if (depth <= 0 || depth > MAX_PERFT_DEPTH) {
+  if (depth <= 0 || depth > max_perft_depth) {
     printf("\nwrong input for divide\n");
     return;
   }
@@ -241,7 +239,7 @@ void command_divide2(Position& pos, const char* line) {
   const int depth = depth_at_column(line, DIVIDE_COLUMN);
   perft_sum = perft_upper_total = 0;
   printf("\n");
-  if (depth <= 0 || depth > MAX_PERFT_DEPTH) return;
+  if (depth <= 0 || depth > max_perft_depth) return;
   if (depth == 1) {
     const int n = print_moves_with_one(pos);
     printf("Nodes: %d\n", n);

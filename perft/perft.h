@@ -13,6 +13,12 @@ extern uint64_t perft_lower_total;
 extern uint64_t divide_upper[MAX_MOVES];
 extern uint64_t divide_lower[MAX_MOVES];
 
+// Deeper console requests are refused: the walk would run past the undo stack
+// long before it could finish. Harnesses that feed arbitrary commands (the
+// fuzzers) lower max_perft_depth so every command returns quickly.
+constexpr int PERFT_DEPTH_LIMIT = 64;
+extern int max_perft_depth;
+
 int perft(Position& pos, int depth);
 int perft_pair(Position& pos, int k);
 int divide_one_level(Position& pos, int depth);

@@ -17,8 +17,6 @@ namespace zolt {
 namespace {
 
 constexpr int SUITE_LINE_SIZE = 250;  // 249 characters and the terminator
-constexpr int MAX_SUITE_DEPTH = 100;
-constexpr int64_t MISSING_COUNT = -100;  // expected count of a depth the line does not give
 
 struct SuiteTotals {
   int positions = 0;
@@ -26,7 +24,8 @@ struct SuiteTotals {
   int failed = 0;
 };
 
-// Reads the ";D<digit> <count>" entries; returns the last depth given (0 for none).
+}  // namespace
+
 int parse_depth_entries(const char* line, uint64_t* expected) {
   for (int d = 1; d <= MAX_SUITE_DEPTH; ++d) expected[d] = static_cast<uint64_t>(MISSING_COUNT);
   const int length = static_cast<int>(strlen(line));
@@ -41,6 +40,8 @@ int parse_depth_entries(const char* line, uint64_t* expected) {
   }
   return last_depth;
 }
+
+namespace {
 
 void record(bool ok, FILE* report, SuiteTotals& totals) {
   const char* verdict = ok ? ", OK" : ", FALSE";

@@ -88,4 +88,9 @@ void input_take_line() {
 
 int input_at_end() { return end_of_input && buffered == 0; }
 
+void input_reset() {
+  buffered = 0;
+  end_of_input = false;
+}
+
 }  // namespace zolt

@@ -28,4 +28,8 @@ void input_take_line();
 // Nonzero once fd 0 has reported the end of input and every buffered byte was read.
 int input_at_end();
 
+// Forgets every buffered byte and the end-of-input mark, so a harness that
+// puts a fresh stream on fd 0 can run a front end over it again.
+void input_reset();
+
 }  // namespace zolt
