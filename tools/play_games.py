@@ -12,12 +12,25 @@ within its remaining time plus a grace period, or a malformed line), time
 forfeits (remaining clock below zero after the move) and crashes (the program
 ended). The exit status is 1 when any such fault occurred, else 0.
 
+With --chess960 every game starts from a Chess960 array (Scharnagl number
+0..959, drawn from --seed so a run repeats; each array is played twice with
+colours swapped) and all three programs get UCI_Chess960; castling travels as
+king-takes-rook (e1h1), the castling field as rook file letters (HAha).
+
+Memory: zolt's resident set (VmRSS) and its peak (VmHWM) are read from
+/proc/<pid>/status after the handshake, after each game's last move and just
+before the process is told to quit. By default every game gets a fresh zolt;
+with --reuse one process plays all games with "ucinewgame" between them, and
+the after-game VmRSS series shows whether memory stays flat.
+
 Usage: play_games.py --zolt build/zolt --games 4 --time 2 --inc 0.05
+       play_games.py --zolt build/zolt --games 50 --chess960 --seed 7 --reuse
 Standard library only.
 """
 
 import argparse
 import os
+import random
 import select
 import shutil
 import subprocess
@@ -49,6 +62,12 @@ OPENINGS = [
     "e2e4 e7e5 f2f4",
 ]
 
+# Knight pairs of the Scharnagl numbering: places among the five squares left
+# after bishops and queen.
+KNIGHT_PLACES = [(0, 1), (0, 2), (0, 3), (0, 4), (1, 2), (1, 3), (1, 4), (2, 3), (2, 4), (3, 4)]
+CHESS960_ARRAYS = 960
+STANDARD_ARRAY = 518    # RNBQKBNR
+
 GRACE_SECONDS = 5.0       # how long past its clock an engine may stay silent before it counts as missing
 
 
@@ -58,6 +77,49 @@ def find_program(name):
         return path
     candidate = os.path.join("/usr/games", name)
     return candidate if os.access(candidate, os.X_OK) else None
+
+
+def chess960_back_rank(number):
+    """The white back rank (files a..h, upper case) of Scharnagl array number 0..959."""
+    rank = [None] * 8
+    number, light = divmod(number, 4)
+    rank[2 * light + 1] = "B"
+    number, dark = divmod(number, 4)
+    rank[2 * dark] = "B"
+    number, queen = divmod(number, 6)
+    rank[[f for f in range(8) if rank[f] is None][queen]] = "Q"
+    free = [f for f in range(8) if rank[f] is None]
+    for place in KNIGHT_PLACES[number]:
+        rank[free[place]] = "N"
+    for file, piece in zip([f for f in range(8) if rank[f] is None], "RKR"):
+        rank[file] = piece
+    return "".join(rank)
+
+
+def chess960_fen(number):
+    """Start FEN of array number with both rights per side written as rook files, h-side first (e.g. HAha)."""
+    white = chess960_back_rank(number)
+    rooks = "".join(chr(ord("A") + f) for f in range(7, -1, -1) if white[f] == "R")
+    return "%s/pppppppp/8/8/8/8/PPPPPPPP/%s w %s%s - 0 1" % (white.lower(), white, rooks, rooks.lower())
+
+
+def position_command(start, moves):
+    """A "position" line: start is "startpos" or "fen <text>"."""
+    return "position " + start + (" moves " + " ".join(moves) if moves else "")
+
+
+def read_memory_kb(pid):
+    """{"VmRSS": kB, "VmHWM": kB} of a live process, or {} when /proc has nothing."""
+    values = {}
+    try:
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                key, _, rest = line.partition(":")
+                if key in ("VmRSS", "VmHWM"):
+                    values[key] = int(rest.split()[0])
+    except (OSError, ValueError, IndexError):
+        pass
+    return values
 
 
 class EngineDied(Exception):
@@ -117,7 +179,12 @@ class Engine:
     def alive(self):
         return self.proc.poll() is None
 
+    def memory(self):
+        return read_memory_kb(self.proc.pid) if self.alive() else {}
+
     def close(self):
+        """Quits the program; returns its memory figures read just before."""
+        last = self.memory()
         if self.alive():
             try:
                 self.send("quit")
@@ -128,17 +195,32 @@ class Engine:
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
+        return last
 
 
-def start_zolt(path, workdir):
+def set_chess960(engine, on):
+    if on:
+        engine.send("setoption name UCI_Chess960 value true")
+
+
+def exit_status(engine):
+    """The return code of a program that closed its pipes (negative: killed by that signal)."""
+    try:
+        return engine.proc.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        return "none, still running"
+
+
+def start_zolt(path, workdir, chess960):
     engine = Engine([path], cwd=workdir)
     engine.send("uci")
     if engine.read_until("uciok", 10) is None:
         raise EngineDied()
+    set_chess960(engine, chess960)
     return engine
 
 
-def start_stockfish(path, elo=None):
+def start_stockfish(path, elo=None, chess960=False):
     engine = Engine([path])
     engine.send("uci")
     if engine.read_until("uciok", 10) is None:
@@ -148,6 +230,7 @@ def start_stockfish(path, elo=None):
     if elo is not None:
         engine.send("setoption name UCI_LimitStrength value true")
         engine.send("setoption name UCI_Elo value %d" % elo)
+    set_chess960(engine, chess960)
     engine.send("isready")
     engine.read_until("readyok", 10)
     return engine
@@ -156,13 +239,12 @@ def start_stockfish(path, elo=None):
 class Referee:
     """Legal moves and position facts from a Stockfish that does not play."""
 
-    def __init__(self, path):
-        self.engine = start_stockfish(path)
+    def __init__(self, path, chess960):
+        self.engine = start_stockfish(path, chess960=chess960)
 
-    def examine(self, moves):
-        """(legal move set, fen, in_check) of the position after moves."""
-        position = "position startpos" + (" moves " + " ".join(moves) if moves else "")
-        self.engine.send(position)
+    def examine(self, start, moves):
+        """(legal move set, fen, in_check) of the position after moves from start."""
+        self.engine.send(position_command(start, moves))
         self.engine.send("go perft 1")
         lines = self.engine.read_until("Nodes searched", 30)
         legal = set()
@@ -200,9 +282,9 @@ class Faults:
         return self.illegal + self.missing + self.forfeit + self.crash + self.rejected
 
 
-def ask_move(engine, moves, clocks, inc_ms, side, is_zolt, faults, notes):
+def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes):
     """Sends the position and a "go" with the clocks; returns (move, seconds used) or (None, reason)."""
-    engine.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
+    engine.send(position_command(start, moves))
     engine.send("go wtime %d btime %d winc %d binc %d" % (max(1, int(clocks[0] * 1000)), max(1, int(clocks[1] * 1000)),
                                                           inc_ms, inc_ms))
     start = time.monotonic()
@@ -222,14 +304,14 @@ def ask_move(engine, moves, clocks, inc_ms, side, is_zolt, faults, notes):
             return words[1], used
 
 
-def play_game(number, zolt, stockfish, referee, args, faults):
-    """One game; returns (zolt's score 1 / 0.5 / 0, text)."""
+def play_game(number, start, zolt, stockfish, referee, args, faults):
+    """One game from start ("startpos" or "fen ..."); returns (zolt's score 1 / 0.5 / 0, text)."""
     zolt_white = number % 2 == 0
-    opening = OPENINGS[(number // 2) % len(OPENINGS)].split()
-    moves = list(opening)
+    moves = [] if args.chess960 else OPENINGS[(number // 2) % len(OPENINGS)].split()
     clocks = [args.time, args.time]
     inc_ms = int(args.inc * 1000)
     notes = []
+    faults_before = faults.total()
     for engine in (zolt, stockfish):
         engine.send("ucinewgame")
         engine.send("isready")
@@ -238,7 +320,7 @@ def play_game(number, zolt, stockfish, referee, args, faults):
     result, reason = None, ""
     positions = {}
     while result is None:
-        legal, fen, in_check = referee.examine(moves)
+        legal, fen, in_check = referee.examine(start, moves)
         side = 0 if fen.split()[1] == "w" else 1
         key = " ".join(fen.split()[:4])
         positions[key] = positions.get(key, 0) + 1
@@ -265,11 +347,11 @@ def play_game(number, zolt, stockfish, referee, args, faults):
         name = "zolt" if is_zolt else "stockfish"
         loses = "0-1" if side == 0 else "1-0"
         try:
-            move, used = ask_move(engine, moves, clocks, inc_ms, side, is_zolt, faults, notes)
+            move, used = ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes)
         except EngineDied:
             if is_zolt:
                 faults.crash += 1
-            result, reason = loses, "%s crashed" % name
+            result, reason = loses, "%s crashed (exit status %s)" % (name, exit_status(engine))
             break
         if move is None:
             if is_zolt:
@@ -295,11 +377,72 @@ def play_game(number, zolt, stockfish, referee, args, faults):
         score = 1.0 if (result == "1-0") == zolt_white else 0.0
     text = "game %d: zolt %s, %s (%s), %d plies" % (number + 1, "white" if zolt_white else "black", result, reason,
                                                    len(moves))
-    if args.verbose:
-        text += "\n  moves: " + " ".join(moves)
+    if args.verbose or faults.total() > faults_before:
+        text += "\n  start: " + start + "\n  moves: " + " ".join(moves)
     for note in notes:
         text += "\n  " + note
     return score, text
+
+
+class MemoryWatch:
+    """Zolt's VmRSS and VmHWM over a run, in kB."""
+
+    def __init__(self):
+        self.peak = 0
+        self.after_game = []        # VmRSS after each game's last move
+        self.process_start = []    # VmRSS of each zolt after its handshake
+        self.process_end = []      # VmRSS of each zolt just before it quits
+
+    def started(self, zolt):
+        rss = zolt.memory().get("VmRSS")
+        if rss is not None:
+            self.process_start.append(rss)
+
+    def game_over(self, zolt):
+        """The after-game figures as text for the game line."""
+        figures = zolt.memory() if zolt else {}
+        if "VmRSS" not in figures:
+            return "rss n/a"
+        self.after_game.append(figures["VmRSS"])
+        self.peak = max(self.peak, figures["VmHWM"])
+        return "rss %d kB, peak %d kB" % (figures["VmRSS"], figures["VmHWM"])
+
+    def closed(self, figures):
+        if "VmRSS" in figures:
+            self.process_end.append(figures["VmRSS"])
+            self.peak = max(self.peak, figures["VmHWM"])
+
+    def growth_per_100_games(self):
+        """Least-squares slope of the after-game series, kB per 100 games."""
+        n = len(self.after_game)
+        if n < 2:
+            return 0.0
+        mean_x, mean_y = (n - 1) / 2.0, sum(self.after_game) / float(n)
+        spread = sum((x - mean_x) ** 2 for x in range(n))
+        slope = sum((x - mean_x) * (y - mean_y) for x, y in enumerate(self.after_game)) / spread
+        return 100.0 * slope
+
+    def report(self, reuse):
+        text = "memory: zolt peak rss %d kB over %d process(es)" % (self.peak, len(self.process_start))
+        if not (self.after_game and self.process_start and self.process_end):
+            return text + "; too few readings for more"
+        series, starts, ends = self.after_game, self.process_start, self.process_end
+        if reuse:
+            return text + ("; rss after handshake %d kB, at quit %d kB; rss after games min %d kB, max %d kB, "
+                           "first %d kB, last %d kB, trend %+.1f kB per 100 games"
+                           % (starts[0], ends[-1], min(series), max(series), series[0], series[-1],
+                              self.growth_per_100_games()))
+        return text + ("; rss after handshake %d..%d kB, at quit %d..%d kB"
+                       % (min(starts), max(starts), min(ends), max(ends)))
+
+
+def game_starts(args):
+    """The start of every game: "startpos", or a Chess960 array "fen ..." shared by each pair of games."""
+    if not args.chess960:
+        return ["startpos"] * args.games
+    rng = random.Random(args.seed)
+    numbers = [rng.randrange(CHESS960_ARRAYS) for _ in range((args.games + 1) // 2)]
+    return ["fen " + chess960_fen(numbers[game // 2]) for game in range(args.games)]
 
 
 def main():
@@ -311,6 +454,9 @@ def main():
     parser.add_argument("--inc", type=float, default=0.05, help="increment per move in seconds")
     parser.add_argument("--elo", type=int, default=1350, help="the opponent's UCI_Elo")
     parser.add_argument("--max-plies", type=int, default=600, help="a longer game is adjudicated a draw")
+    parser.add_argument("--chess960", action="store_true", help="start from Chess960 arrays")
+    parser.add_argument("--seed", type=int, default=1, help="chooses the Chess960 arrays")
+    parser.add_argument("--reuse", action="store_true", help="one zolt process plays all games")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
     args = parser.parse_args()
 
@@ -320,16 +466,19 @@ def main():
         return 2
     zolt_path = os.path.abspath(args.zolt)
     workdir = tempfile.mkdtemp(prefix="zolt_games_")
+    began = time.monotonic()
     faults = Faults()
-    referee = Referee(stockfish_path)
-    stockfish = start_stockfish(stockfish_path, args.elo)
+    memory = MemoryWatch()
+    referee = Referee(stockfish_path, args.chess960)
+    stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
     zolt = None
     wins = draws = losses = 0
     try:
-        for number in range(args.games):
+        for number, start in enumerate(game_starts(args)):
             if zolt is None or not zolt.alive():
                 try:
-                    zolt = start_zolt(zolt_path, workdir)
+                    zolt = start_zolt(zolt_path, workdir, args.chess960)
+                    memory.started(zolt)
                 except EngineDied:
                     faults.crash += 1
                     losses += 1
@@ -338,12 +487,16 @@ def main():
                     continue
             silent_before = faults.missing
             try:
-                score, text = play_game(number, zolt, stockfish, referee, args, faults)
+                score, text = play_game(number, start, zolt, stockfish, referee, args, faults)
             except EngineDied:
                 faults.crash += 1
-                score, text = 0.0, "game %d: zolt crashed between games" % (number + 1)
-            if faults.missing > silent_before:
-                zolt.close()  # a silent engine is not trusted with the next game
+                score, text = 0.0, "game %d: zolt crashed between games (exit status %s)" % (number + 1,
+                                                                                            exit_status(zolt))
+            headline, _, details = text.partition("\n")
+            text = headline + "; " + memory.game_over(zolt) + ("\n" + details if details else "")
+            # A silent engine is not trusted with the next game, even with --reuse.
+            if faults.missing > silent_before or not args.reuse:
+                memory.closed(zolt.close())
                 zolt = None
             if score == 1.0:
                 wins += 1
@@ -353,19 +506,20 @@ def main():
                 losses += 1
             print(text, flush=True)
             if not stockfish.alive():
-                stockfish = start_stockfish(stockfish_path, args.elo)
+                stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
     finally:
         if zolt:
-            zolt.close()
+            memory.closed(zolt.close())
         stockfish.close()
         referee.close()
         shutil.rmtree(workdir, ignore_errors=True)
 
     games = wins + draws + losses
+    print(memory.report(args.reuse), flush=True)
     print("summary: games %d, zolt +%d =%d -%d, score %.1f/%d, illegal moves %d, missing bestmove %d, "
-          "time forfeits %d, crashes %d, rejected position lines %d"
+          "time forfeits %d, crashes %d, rejected position lines %d, peak rss %d kB, wall time %.0f s"
           % (games, wins, draws, losses, wins + 0.5 * draws, games, faults.illegal, faults.missing, faults.forfeit,
-             faults.crash, faults.rejected), flush=True)
+             faults.crash, faults.rejected, memory.peak, time.monotonic() - began), flush=True)
     return 1 if faults.total() else 0
 
 
