@@ -1,0 +1,82 @@
+// Chess960 games against a weakened Stockfish with real clocks, refereed by a
+// second Stockfish (tools/play_games.py --chess960): all three programs in
+// Chess960 mode, castling as king-takes-rook, no fault from zolt. One zolt
+// process plays both games, so the mode must survive "ucinewgame".
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool executable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+std::string find_stockfish() {
+  for (const char* path : {"/usr/games/stockfish", "/usr/bin/stockfish", "/usr/local/bin/stockfish"})
+    if (executable(path)) return path;
+  return "";
+}
+
+struct CommandResult {
+  std::string output;
+  int status = -1;
+};
+
+CommandResult run_command(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) result.output.append(chunk, got);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+const std::string RUNNER = std::string(ZOLT_SOURCE_DIR) + "/tools/play_games.py";
+
+TEST(Chess960Games, ShortGamesFromOneArrayHaveNoFaults) {
+  std::string stockfish = find_stockfish();
+  if (stockfish.empty()) GTEST_SKIP() << "stockfish not installed";
+  if (!executable("/usr/bin/python3")) GTEST_SKIP() << "python3 not installed";
+  CommandResult result = run_command("/usr/bin/python3 " + RUNNER + " --zolt " + ZOLT_BINARY + " --stockfish " +
+                                     stockfish + " --chess960 --seed 5 --reuse --games 2 --time 2 --inc 0.05" +
+                                     " --max-plies 100 --verbose");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_NE(result.output.find("summary: games 2,"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("illegal moves 0, missing bestmove 0, time forfeits 0, crashes 0, "
+                               "rejected position lines 0"),
+            std::string::npos)
+      << result.output;
+  // Both games start from the same array, given with rook-file castling letters.
+  size_t first = result.output.find("start: fen ");
+  ASSERT_NE(first, std::string::npos) << result.output;
+  std::string start_line = result.output.substr(first, result.output.find('\n', first) - first);
+  EXPECT_EQ(start_line.find(" KQkq "), std::string::npos) << start_line;
+  EXPECT_NE(result.output.find(start_line, first + 1), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("over 1 process(es)"), std::string::npos) << result.output;
+}
+
+// Arrays whose numbers are fixed by the standard numbering scheme.
+TEST(Chess960Games, ArrayNumbersGiveTheStandardArrays) {
+  if (!executable("/usr/bin/python3")) GTEST_SKIP() << "python3 not installed";
+  std::string script =
+      "import importlib.util as u\n"
+      "s = u.spec_from_file_location('runner', '" + RUNNER + "')\n"
+      "m = u.module_from_spec(s); s.loader.exec_module(m)\n"
+      "print(' '.join(m.chess960_back_rank(n) for n in (0, 1, 518, 959)))\n"
+      "print(m.chess960_fen(518))\n"
+      "print(m.chess960_fen(0))\n";
+  CommandResult result = run_command("/usr/bin/python3 -c \"" + script + "\"");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "BBQNNRKR BQNBNRKR RNBQKBNR RKRNNQBB\n"
+            "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha - 0 1\n"
+            "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w HFhf - 0 1\n");
+}
+
+}  // namespace
