@@ -1,6 +1,10 @@
-// Search speed: fixed-depth UCI searches over middle-game positions, printing
-// per position the depth, nodes (main plus quiescence), milliseconds and
-// nodes per second, and the totals. Usage: search_bench [depth] [fen ...]
+// Search speed: fixed-depth UCI searches over middle-game positions.
+// Prints the time to depth (CPU milliseconds of a fresh "go depth d" search
+// for every d up to the bench depth, so each figure is what a search started
+// from scratch needs to finish that depth), then per position the nodes (main
+// plus quiescence), wall and CPU milliseconds and nodes per CPU second at the
+// bench depth, the totals, and the process's peak resident set size.
+// Usage: search_bench [depth] [fen ...]
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "eval/tables.h"
 #include "frontend/fen.h"
 #include "position/movegen.h"
 #include "position/state.h"
 #include "search/alphabeta.h"
-#include "search/clock.h"
 #include "search/driver.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
@@ -33,6 +37,7 @@ const char* const POSITIONS[] = {
 };
 
 constexpr int DEFAULT_DEPTH = 7;
+constexpr int MAX_BENCH_DEPTH = 20;
 
 // The search polls standard input: give it an empty pipe that stays open.
 void quiet_standard_input() {
@@ -42,9 +47,16 @@ void quiet_standard_input() {
 
 struct Result {
   uint64_t nodes;
-  int64_t ms;
+  int64_t wall_us;
+  int64_t cpu_us;
 };
 
+double per_second(uint64_t count, int64_t us) { return us > 0 ? count * 1e6 / us : 0.0; }
+
+// One search from a freshly loaded position, with every value the search
+// carries between "go" commands reset, so the figures depend only on the
+// position and the depth. Move ordering reads the whole stored best line
+// whatever its count, so the line is cleared entry by entry.
 Result search(const char* fen, int depth) {
   Position pos;
   set_default_piece_values();
@@ -54,7 +66,7 @@ Result search(const char* fen, int depth) {
     fprintf(stderr, "bad FEN: %s\n", fen);
     exit(1);
   }
-  root_pv.count = 0;
+  root_pv = PvLine{};
   last_root_score = 0;
   const std::string go = "go depth " + std::to_string(depth) + "\n";
   set_uci_time_budget(go.c_str(), pos.side);
@@ -64,20 +76,30 @@ Result search(const char* fen, int depth) {
   const int saved_stdout = dup(1);
   const int null_fd = open("/dev/null", O_WRONLY);
   dup2(null_fd, 1);
-  const int64_t start = clock_ms();
+  const int64_t wall0 = zolt_bench::wall_us(), cpu0 = zolt_bench::cpu_us();
   run_uci_search(pos, 0);
-  const int64_t ms = clock_ms() - start;
+  const int64_t wall = zolt_bench::wall_us() - wall0, cpu = zolt_bench::cpu_us() - cpu0;
   fflush(stdout);
   dup2(saved_stdout, 1);
   close(saved_stdout);
   close(null_fd);
-  return {search_nodes + qs_nodes, ms};
+  return {search_nodes + qs_nodes, wall, cpu};
+}
+
+void print_depth_header(int depth) {
+  printf("position");
+  for (int d = 1; d <= depth; ++d) printf("%10s%d", "d", d);
+  printf("\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const int depth = argc > 1 ? atoi(argv[1]) : DEFAULT_DEPTH;
+  if (depth < 1 || depth > MAX_BENCH_DEPTH) {
+    fprintf(stderr, "depth must be 1..%d\n", MAX_BENCH_DEPTH);
+    return 2;
+  }
   std::vector<const char*> fens;
   for (int i = 2; i < argc; ++i) fens.push_back(argv[i]);
   if (fens.empty()) fens.assign(std::begin(POSITIONS), std::end(POSITIONS));
@@ -87,16 +109,39 @@ int main(int argc, char** argv) {
   uci_currmove_info = 0;
   console_progress_info = 0;
 
-  uint64_t total_nodes = 0;
-  int64_t total_ms = 0;
-  for (const char* fen : fens) {
-    const Result r = search(fen, depth);
-    total_nodes += r.nodes;
-    total_ms += r.ms;
-    printf("depth %d nodes %llu time %lld ms nps %.0f  %s\n", depth, static_cast<unsigned long long>(r.nodes),
-           static_cast<long long>(r.ms), r.ms > 0 ? r.nodes * 1000.0 / r.ms : 0.0, fen);
+  printf("time to depth (CPU ms of a fresh search to depth d)\n");
+  print_depth_header(depth);
+  std::vector<Result> at_depth;
+  std::vector<int64_t> depth_sums(depth + 1, 0);
+  for (size_t i = 0; i < fens.size(); ++i) {
+    printf("%8zu", i + 1);
+    Result r{};
+    for (int d = 1; d <= depth; ++d) {
+      r = search(fens[i], d);
+      depth_sums[d] += r.cpu_us;
+      printf(" %10.1f", r.cpu_us / 1000.0);
+      fflush(stdout);
+    }
+    printf("\n");
+    at_depth.push_back(r);
   }
-  printf("total nodes %llu time %lld ms nps %.0f\n", static_cast<unsigned long long>(total_nodes),
-         static_cast<long long>(total_ms), total_ms > 0 ? total_nodes * 1000.0 / total_ms : 0.0);
+  printf("     sum");
+  for (int d = 1; d <= depth; ++d) printf(" %10.1f", depth_sums[d] / 1000.0);
+  printf("\n\n");
+
+  Result total{};
+  for (size_t i = 0; i < fens.size(); ++i) {
+    const Result& r = at_depth[i];
+    total.nodes += r.nodes;
+    total.wall_us += r.wall_us;
+    total.cpu_us += r.cpu_us;
+    printf("position %zu depth %d nodes %llu wall_ms %.1f cpu_ms %.1f nps_cpu %.0f  %s\n", i + 1, depth,
+           static_cast<unsigned long long>(r.nodes), r.wall_us / 1000.0, r.cpu_us / 1000.0,
+           per_second(r.nodes, r.cpu_us), fens[i]);
+  }
+  printf("total depth %d nodes %llu wall_ms %.1f cpu_ms %.1f nps_cpu %.0f nps_wall %.0f\n", depth,
+         static_cast<unsigned long long>(total.nodes), total.wall_us / 1000.0, total.cpu_us / 1000.0,
+         per_second(total.nodes, total.cpu_us), per_second(total.nodes, total.wall_us));
+  printf("peak_rss_kb %ld\n", zolt_bench::peak_rss_kb());
   return 0;
 }

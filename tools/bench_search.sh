@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # Search speed beside Stockfish, measured in the same run on the same
-# middle-game positions: nodes per second of our fixed-depth search (main and
-# quiescence nodes) and of Stockfish's "go depth", and their ratio.
+# middle-game positions: the time to depth of our fixed-depth search, its
+# nodes (main and quiescence) per second, Stockfish's nodes per second at its
+# own "go depth", the ratio zolt / Stockfish (above 1: zolt is faster), and
+# the peak RSS of each, plus that of the zolt program itself in a UCI search.
+# Rates are given per CPU second and per wall second; Stockfish's CPU time is
+# its process time less that of a session that searches to depth 1 only.
 # Usage: tools/bench_search.sh <build-dir> [our-depth] [stockfish-depth]
 set -u
+here=$(dirname "$0")
+# shellcheck source=tools/bench_lib.sh
+. "$here/bench_lib.sh"
+
 build=${1:-build}
 our_depth=${2:-7}
 sf_depth=${3:-16}
 bench="$build/bench/search_bench"
+results=$(results_dir "$build")
+summary="$results/search.md"
+depth_table="$results/time_to_depth.txt"
+rm -f "$summary" "$depth_table"
 [ -x "$bench" ] || { echo "bench_search: $bench not built"; exit 1; }
-
-stockfish=""
-for candidate in "$(command -v stockfish 2>/dev/null)" /usr/games/stockfish /usr/bin/stockfish; do
-  [ -n "$candidate" ] && [ -x "$candidate" ] && { stockfish=$candidate; break; }
-done
+stockfish=$(find_stockfish)
 
 fens=(
   "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2QKB1R w KQ - 0 8"
@@ -24,38 +32,78 @@ fens=(
   "r1b2rk1/2q1bppp/p2p1n2/np2p3/3PP3/5N1P/PPBN1PP1/R1BQR1K1 w - - 0 12"
 )
 
-echo "== zolt, depth $our_depth"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+echo "== search: zolt depth $our_depth beside stockfish depth $sf_depth, single thread, load average $(load_average)"
+echo "-- zolt, depth $our_depth, ${#fens[@]} positions"
 ours=$("$bench" "$our_depth" "${fens[@]}")
 echo "$ours"
-our_nps=$(echo "$ours" | awk '/^total/ {print $NF}')
+total=$(echo "$ours" | grep '^total')
+our_nodes=$(echo "$total" | field nodes)
+our_wall=$(echo "$total" | field wall_ms)
+our_cpu=$(echo "$total" | field cpu_ms)
+our_nps_cpu=$(echo "$total" | field nps_cpu)
+our_nps_wall=$(echo "$total" | field nps_wall)
+our_rss=$(echo "$ours" | field peak_rss_kb)
+{
+  echo "time to depth, ms cpu of a fresh search to each depth (zolt)"
+  echo "$ours" | sed -n '/^position  /,/^ *sum/p'
+} >"$depth_table"
+depth_sum=$(echo "$ours" | awk '$1 == "sum" { print $NF }')
 
-[ -n "$stockfish" ] || { echo "stockfish not found: no reference"; exit 0; }
+uci_session "$work" "$build/zolt" "$work/zolt.out" "position startpos" "depth 5" || echo "zolt program: no bestmove"
+binary_rss=$(awk '{ print $3 }' "$work/zolt.out.stats")
+echo "-- zolt program over UCI, go depth 5 from the start position: peak rss $binary_rss kB"
 
-# One Stockfish search; keeps its input open until "bestmove" so the search
-# is not cut short, then prints "nodes time" of its last info line.
+{
+  echo "| time to depth $our_depth, sum of ${#fens[@]} positions, ms cpu | $depth_sum | - | - |"
+  echo "| peak RSS, zolt program in a UCI search, kB | $binary_rss | - | - |"
+} >>"$summary"
+
+if [ -z "$stockfish" ]; then
+  echo "stockfish not found: no reference"
+  echo "| search nps, zolt d$our_depth, cpu (wall) | $our_nps_cpu ($our_nps_wall) | - | - |" >>"$summary"
+  exit 0
+fi
+
+# One Stockfish search; prints "nodes time cpu_ms peak_rss_kb" with nodes and
+# time from its last report line and the process figures from the session.
 stockfish_search() {
-  local out
-  out=$(mktemp)
-  {
-    printf 'uci\nsetoption name Threads value 1\nisready\nposition fen %s\ngo depth %s\n' "$1" "$sf_depth"
-    while ! grep -q '^bestmove' "$out"; do sleep 0.05; done
-    echo quit
-  } | "$stockfish" > "$out"
-  grep '^info depth' "$out" | grep ' nodes ' | tail -1 |
-    awk '{for (i = 1; i < NF; i++) { if ($i == "nodes") n = $(i + 1); if ($i == "time") t = $(i + 1) } print n, t}'
-  rm -f "$out"
+  uci_session "$work" "$stockfish" "$work/sf.out" "setoption name Threads value 1
+position fen $1" "depth $2"
+  local report
+  report=$(grep '^info depth' "$work/sf.out" | grep ' nodes ' | tail -1)
+  echo "$(echo "$report" | field nodes) $(echo "$report" | field time) $(awk '{ print $2, $3 }' "$work/sf.out.stats")"
 }
 
-echo "== stockfish ($stockfish), depth $sf_depth, 1 thread"
-sf_nodes=0
-sf_ms=0
+# Process CPU time of a session that only reaches depth 1: start-up, network
+# and table set-up, which the rates leave out.
+startups=()
+for i in 1 2 3; do
+  read -r _ _ cpu _ < <(stockfish_search "${fens[0]}" 1)
+  startups+=("$cpu")
+done
+sf_startup=$(printf '%s\n' "${startups[@]}" | median)
+
+echo "-- stockfish ($stockfish), depth $sf_depth, 1 thread; start-up ${sf_startup} ms cpu subtracted"
+sf_nodes=0 sf_ms=0 sf_cpu=0 sf_rss=0
 for fen in "${fens[@]}"; do
-  read -r nodes ms < <(stockfish_search "$fen")
-  printf 'depth %s nodes %s time %s ms nps %s  %s\n' "$sf_depth" "$nodes" "$ms" \
-    "$(awk -v n="$nodes" -v t="$ms" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')" "$fen"
+  read -r nodes ms cpu rss < <(stockfish_search "$fen" "$sf_depth")
+  cpu=$(minus "$cpu" "$sf_startup")
+  printf 'depth %s nodes %s wall_ms %s cpu_ms %s nps_cpu %s  %s\n' "$sf_depth" "$nodes" "$ms" "$cpu" \
+    "$(awk -v n="$nodes" -v t="$cpu" 'BEGIN { printf "%.0f", n * 1000 / t }')" "$fen"
   sf_nodes=$((sf_nodes + nodes))
   sf_ms=$((sf_ms + ms))
+  sf_cpu=$((sf_cpu + cpu))
+  [ "$rss" -gt "$sf_rss" ] 2>/dev/null && sf_rss=$rss
 done
-sf_nps=$(awk -v n="$sf_nodes" -v t="$sf_ms" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')
-echo "total nodes $sf_nodes time $sf_ms ms nps $sf_nps"
-awk -v a="$our_nps" -v b="$sf_nps" 'BEGIN { printf "== nps ratio zolt / stockfish: %.2f\n", (b > 0 ? a / b : 0) }'
+sf_nps_cpu=$(awk -v n="$sf_nodes" -v t="$sf_cpu" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')
+sf_nps_wall=$(awk -v n="$sf_nodes" -v t="$sf_ms" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')
+echo "total nodes $sf_nodes wall_ms $sf_ms cpu_ms $sf_cpu nps_cpu $sf_nps_cpu nps_wall $sf_nps_wall peak_rss_kb $sf_rss"
+echo "-- zolt: $our_nodes nodes in $our_cpu ms cpu ($our_wall ms wall)"
+echo "nps ratio zolt/stockfish: $(ratio "$our_nps_cpu" "$sf_nps_cpu") cpu, $(ratio "$our_nps_wall" "$sf_nps_wall") wall (above 1: zolt faster)"
+{
+  echo "| search nps, zolt d$our_depth / stockfish d$sf_depth, cpu (wall) | $our_nps_cpu ($our_nps_wall) | $sf_nps_cpu ($sf_nps_wall) | $(ratio "$our_nps_cpu" "$sf_nps_cpu") ($(ratio "$our_nps_wall" "$sf_nps_wall")) |"
+  echo "| peak RSS, search bench, kB | $our_rss | $sf_rss | $(ratio "$our_rss" "$sf_rss") |"
+} >>"$summary"
