@@ -27,7 +27,7 @@ ba=$("$build/bench/search_bench" 4 "$FEN_B" "$FEN_A")
 for fen in "$FEN_A" "$FEN_B"; do
   first=$(echo "$ab" | nodes_of "$fen")
   second=$(echo "$ba" | nodes_of "$fen")
-  [ -n "$first" ] && [ "$first" = "$second" ] || fail "search_bench nodes depend on order: '$first' vs '$second'"
+  [[ -n "$first" && "$first" = "$second" ]] || fail "search_bench nodes depend on order: '$first' vs '$second'"
 done
 [ "$(echo "$ab" | grep -c '^ *[12] ')" = 2 ] || fail "search_bench time-to-depth rows"
 echo "$ab" | grep -q '^peak_rss_kb [1-9]' || fail "search_bench peak rss"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers shared by the tools/bench_*.sh scripts; sourced, not run (it is not
 # executable, so `make bench` skips it).
 #
@@ -59,14 +60,17 @@ field() { awk -v key="$1" '{ for (i = 1; i < NF; i++) if ($i == key) { print $(i
 # picked up and any log stays there): "uci", the lines $4, "go $5", then the
 # input stays open until "bestmove" arrives (an engine may take the end of its
 # input as a stop) or the engine has ended, then "quit". The engine's output
-# goes to the file $3 and its measurements to $3.stats.
+# goes to the file $3 and its measurements to $3.stats; fails when no
+# "bestmove" came.
 uci_session() {
-  local dir=$1 engine out=$3 setup=$4 go=$5
+  local dir=$1 engine out setup=$4 go=$5
   engine=$(realpath "$2")
+  out=$(realpath -m "$3")
   : >"$out"
   rm -f "$out.stats"
   (
     cd "$dir" || exit 1
+    # shellcheck disable=SC2094  # the engine's output is watched while it is written
     {
       printf 'uci\n%s\nisready\ngo %s\n' "$setup" "$go"
       while ! grep -q '^bestmove' "$out" && [ ! -e "$out.stats" ]; do sleep 0.02; done

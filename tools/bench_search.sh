@@ -80,7 +80,7 @@ position fen $1" "depth $2"
 # Process CPU time of a session that only reaches depth 1: start-up, network
 # and table set-up, which the rates leave out.
 startups=()
-for i in 1 2 3; do
+for _ in 1 2 3; do
   read -r _ _ cpu _ < <(stockfish_search "${fens[0]}" 1)
   startups+=("$cpu")
 done
