@@ -66,7 +66,6 @@ OPENINGS = [
 # after bishops and queen.
 KNIGHT_PLACES = [(0, 1), (0, 2), (0, 3), (0, 4), (1, 2), (1, 3), (1, 4), (2, 3), (2, 4), (3, 4)]
 CHESS960_ARRAYS = 960
-STANDARD_ARRAY = 518    # RNBQKBNR
 
 GRACE_SECONDS = 5.0       # how long past its clock an engine may stay silent before it counts as missing
 
