@@ -57,25 +57,32 @@ minus() { awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; print (d < 1 ? 1 : d) }'; 
 field() { awk -v key="$1" '{ for (i = 1; i < NF; i++) if ($i == key) { print $(i + 1); exit } }'; }
 
 # One UCI engine session in the directory $1 (so no configuration file is
-# picked up and any log stays there): "uci", the lines $4, "go $5", then the
-# input stays open until "bestmove" arrives (an engine may take the end of its
-# input as a stop) or the engine has ended, then "quit". The engine's output
-# goes to the file $3 and its measurements to $3.stats; fails when no
-# "bestmove" came.
+# picked up and any log stays there): "uci" and the lines $4, then for each
+# further argument (a "position" line) "ucinewgame", that line and "go $5".
+# The input stays open until that search's "bestmove" arrives (an engine may
+# take the end of its input as a stop) or the engine has ended; "quit" ends
+# the session. The engine's output goes to the file $3 and its measurements
+# to $3.stats; fails when a "bestmove" is missing.
 uci_session() {
   local dir=$1 engine out setup=$4 go=$5
   engine=$(realpath "$2")
   out=$(realpath -m "$3")
+  shift 5
   : >"$out"
   rm -f "$out.stats"
   (
     cd "$dir" || exit 1
     # shellcheck disable=SC2094  # the engine's output is watched while it is written
     {
-      printf 'uci\n%s\nisready\ngo %s\n' "$setup" "$go"
-      while ! grep -q '^bestmove' "$out" && [ ! -e "$out.stats" ]; do sleep 0.02; done
+      printf 'uci\n%s\n' "$setup"
+      searched=0
+      for position in "$@"; do
+        searched=$((searched + 1))
+        printf 'ucinewgame\n%s\nisready\ngo %s\n' "$position" "$go"
+        while [ "$(grep -c '^bestmove' "$out")" -lt $searched ] && [ ! -e "$out.stats" ]; do sleep 0.02; done
+      done
       echo quit
     } | measure "$out.stats" "$engine" >"$out"
   )
-  grep -q '^bestmove' "$out" || { echo "no bestmove from $engine" >&2; return 1; }
+  [ "$(grep -c '^bestmove' "$out")" -eq $# ] || { echo "bestmove missing from $engine" >&2; return 1; }
 }

@@ -4,8 +4,7 @@
 # nodes (main and quiescence) per second, Stockfish's nodes per second at its
 # own "go depth", the ratio zolt / Stockfish (above 1: zolt is faster), and
 # the peak RSS of each, plus that of the zolt program itself in a UCI search.
-# Rates are given per CPU second and per wall second; Stockfish's CPU time is
-# its process time less that of a session that searches to depth 1 only.
+# Rates are given per CPU second and per wall second.
 # Usage: tools/bench_search.sh <build-dir> [our-depth] [stockfish-depth]
 set -u
 here=$(dirname "$0")
@@ -52,7 +51,7 @@ our_rss=$(echo "$ours" | field peak_rss_kb)
 } >"$depth_table"
 depth_sum=$(echo "$ours" | awk '$1 == "sum" { print $NF }')
 
-uci_session "$work" "$build/zolt" "$work/zolt.out" "position startpos" "depth 5" || echo "zolt program: no bestmove"
+uci_session "$work" "$build/zolt" "$work/zolt.out" "" "depth 5" "position startpos" || echo "zolt program: no bestmove"
 binary_rss=$(awk '{ print $3 }' "$work/zolt.out.stats")
 echo "-- zolt program over UCI, go depth 5 from the start position: peak rss $binary_rss kB"
 
@@ -67,40 +66,41 @@ if [ -z "$stockfish" ]; then
   exit 0
 fi
 
-# One Stockfish search; prints "nodes time cpu_ms peak_rss_kb" with nodes and
-# time from its last report line and the process figures from the session.
-stockfish_search() {
-  uci_session "$work" "$stockfish" "$work/sf.out" "setoption name Threads value 1
-position fen $1" "depth $2"
-  local report
-  report=$(grep '^info depth' "$work/sf.out" | grep ' nodes ' | tail -1)
-  echo "$(echo "$report" | field nodes) $(echo "$report" | field time) $(awk '{ print $2, $3 }' "$work/sf.out.stats")"
+# All positions in one Stockfish session, each after "ucinewgame". Its CPU
+# time less that of the same session searching to depth 1 only (start-up,
+# network and table set-up, new-game clearing) is the search's CPU time.
+positions=()
+for fen in "${fens[@]}"; do positions+=("position fen $fen"); done
+stockfish_session() {
+  uci_session "$work" "$stockfish" "$work/sf.out" "setoption name Threads value 1" "depth $1" "${positions[@]}"
 }
-
-# Process CPU time of a session that only reaches depth 1: start-up, network
-# and table set-up, which the rates leave out.
 startups=()
 for _ in 1 2 3; do
-  read -r _ _ cpu _ < <(stockfish_search "${fens[0]}" 1)
-  startups+=("$cpu")
+  stockfish_session 1
+  startups+=("$(awk '{ print $2 }' "$work/sf.out.stats")")
 done
 sf_startup=$(printf '%s\n' "${startups[@]}" | median)
 
-echo "-- stockfish ($stockfish), depth $sf_depth, 1 thread; start-up ${sf_startup} ms cpu subtracted"
-sf_nodes=0 sf_ms=0 sf_cpu=0 sf_rss=0
-for fen in "${fens[@]}"; do
-  read -r nodes ms cpu rss < <(stockfish_search "$fen" "$sf_depth")
-  cpu=$(minus "$cpu" "$sf_startup")
-  printf 'depth %s nodes %s wall_ms %s cpu_ms %s nps_cpu %s  %s\n' "$sf_depth" "$nodes" "$ms" "$cpu" \
-    "$(awk -v n="$nodes" -v t="$cpu" 'BEGIN { printf "%.0f", n * 1000 / t }')" "$fen"
+echo "-- stockfish ($stockfish), depth $sf_depth, 1 thread, one session; ${sf_startup} ms cpu of a depth-1 session subtracted"
+stockfish_session "$sf_depth" || echo "stockfish: a search gave no bestmove"
+read -r _ sf_session_cpu sf_rss <"$work/sf.out.stats"
+sf_cpu=$(minus "$sf_session_cpu" "$sf_startup")
+# Nodes and wall time of each search: its last report line before "bestmove".
+reports=$(awk '/^info depth/ && / nodes / { last = $0 } /^bestmove/ { print last }' "$work/sf.out")
+sf_nodes=0 sf_ms=0 i=0
+while read -r report; do
+  nodes=$(echo "$report" | field nodes)
+  ms=$(echo "$report" | field time)
+  printf 'position %s depth %s nodes %s wall_ms %s nps_wall %s  %s\n' "$((i + 1))" "$sf_depth" "$nodes" "$ms" \
+    "$(awk -v n="$nodes" -v t="$ms" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')" "${fens[$i]}"
   sf_nodes=$((sf_nodes + nodes))
   sf_ms=$((sf_ms + ms))
-  sf_cpu=$((sf_cpu + cpu))
-  [ "$rss" -gt "$sf_rss" ] 2>/dev/null && sf_rss=$rss
-done
+  i=$((i + 1))
+done <<<"$reports"
 sf_nps_cpu=$(awk -v n="$sf_nodes" -v t="$sf_cpu" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')
 sf_nps_wall=$(awk -v n="$sf_nodes" -v t="$sf_ms" 'BEGIN { printf "%.0f", (t > 0 ? n * 1000 / t : 0) }')
-echo "total nodes $sf_nodes wall_ms $sf_ms cpu_ms $sf_cpu nps_cpu $sf_nps_cpu nps_wall $sf_nps_wall peak_rss_kb $sf_rss"
+echo "total depth $sf_depth nodes $sf_nodes wall_ms $sf_ms cpu_ms $sf_cpu nps_cpu $sf_nps_cpu nps_wall $sf_nps_wall"
+echo "peak_rss_kb $sf_rss"
 echo "-- zolt: $our_nodes nodes in $our_cpu ms cpu ($our_wall ms wall)"
 echo "nps ratio zolt/stockfish: $(ratio "$our_nps_cpu" "$sf_nps_cpu") cpu, $(ratio "$our_nps_wall" "$sf_nps_wall") wall (above 1: zolt faster)"
 {
