@@ -106,4 +106,5 @@ echo "nps ratio zolt/stockfish: $(ratio "$our_nps_cpu" "$sf_nps_cpu") cpu, $(rat
 {
   echo "| search nps, zolt d$our_depth / stockfish d$sf_depth, cpu (wall) | $our_nps_cpu ($our_nps_wall) | $sf_nps_cpu ($sf_nps_wall) | $(ratio "$our_nps_cpu" "$sf_nps_cpu") ($(ratio "$our_nps_wall" "$sf_nps_wall")) |"
   echo "| peak RSS, search bench, kB | $our_rss | $sf_rss | $(ratio "$our_rss" "$sf_rss") |"
+  echo "| CPU share in the search bench (cpu / wall; 1 on a quiet machine) | $(ratio "$our_cpu" "$our_wall") | $(ratio "$sf_cpu" "$sf_ms") | - |"
 } >>"$summary"

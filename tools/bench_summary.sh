@@ -17,10 +17,17 @@ memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo 2>/
 os=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")
 compiler=$(awk -F= '/^CMAKE_CXX_COMPILER:/ { print $2 }' "$build/CMakeCache.txt" 2>/dev/null)
 [ -n "$compiler" ] && compiler=$("$compiler" --version 2>/dev/null | head -1)
+flags=$(awk -F' = ' '/^CXX_FLAGS/ { print $2 }' "$build/CMakeFiles/zolt_engine.dir/flags.make" 2>/dev/null)
+stockfish=$(find_stockfish)
+if [ -n "$stockfish" ]; then
+  reference=$(printf 'compiler\nquit\n' | "$stockfish" 2>/dev/null |
+    awk '/^Stockfish/ { name = $1 " " $2 } /settings include/ { sub(/.*include: */, ""); print name ", " $0 }')
+fi
 
 echo
 echo "== summary, $(date '+%Y-%m-%d %H:%M')"
-echo "machine: ${cpu_model:-?}, $(nproc) cpus, ${memory:-?}; ${os:-?}; ${compiler:-?}"
+echo "machine: ${cpu_model:-?}, $(nproc) cpus, ${memory:-?}; ${os:-?}"
+echo "zolt built by ${compiler:-?} with ${flags:-?}; reference ${reference:-none}"
 echo "load average at the end (1, 5, 15 min): $(load_average)"
 echo
 echo "| figure | zolt | stockfish | zolt/stockfish |"
