@@ -13,7 +13,7 @@ here=$(dirname "$0")
 . "$here/bench_lib.sh"
 
 build=${1:-build}
-runs=${2:-3}
+runs=${2:-5}
 start_depth=${3:-6}
 kiwipete_depth=${4:-5}
 bench="$build/bench/perft_bench"
