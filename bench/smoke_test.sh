@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Smoke run of the benchmarks at tiny depths: the bench executables count the
 # right nodes, a search bench figure does not depend on what was searched
-# before it, and the bench scripts run through and leave their summary rows.
-# No timings are checked. Usage: smoke_test.sh <source-dir> <build-dir>
+# before it, the shared helpers measure and fail as they should, and the
+# bench scripts run through and leave their summary rows. No speed is checked. Usage: smoke_test.sh <source-dir> <build-dir>
 set -u
 source_dir=$1
 build=$2
@@ -32,10 +32,39 @@ done
 [ "$(echo "$ab" | grep -c '^ *[12] ')" = 2 ] || fail "search_bench time-to-depth rows"
 echo "$ab" | grep -q '^peak_rss_kb [1-9]' || fail "search_bench peak rss"
 
-# The scripts at tiny depths, results kept apart from the real ones.
+"$build/bench/search_bench" 0 >/dev/null 2>&1 && fail "search_bench accepted depth 0"
+"$build/bench/search_bench" 2 "not a fen" >/dev/null 2>&1 && fail "search_bench accepted a bad FEN"
+
 export ZOLT_BENCH_RESULTS
 ZOLT_BENCH_RESULTS=$(mktemp -d)
 trap 'rm -rf "$ZOLT_BENCH_RESULTS"' EXIT
+scratch=$ZOLT_BENCH_RESULTS
+
+# The shared helpers. A sleeping command takes wall time but hardly any CPU
+# time, so the two columns cannot be swapped unnoticed.
+# shellcheck source=tools/bench_lib.sh
+. "$source_dir/tools/bench_lib.sh"
+measure "$scratch/stats" sleep 0.3
+read -r wall cpu _ <"$scratch/stats"
+[[ "$wall" -ge 300 && "$cpu" -lt $((wall / 2)) ]] || fail "measure: wall '$wall' cpu '$cpu' for a sleep"
+[ "$(printf '5\n1\n3\n' | median)" = 3 ] || fail "median"
+# An engine that ends without "bestmove" fails the session instead of hanging it.
+uci_session "$scratch" /bin/true "$scratch/true.out" "" "depth 1" "position startpos" 2>/dev/null &&
+  fail "uci_session: no bestmove accepted"
+# Several positions in one session: one "bestmove" each.
+uci_session "$scratch" "$build/zolt" "$scratch/zolt.out" "" "depth 2" "position startpos" "position fen $KIWIPETE" ||
+  fail "uci_session: two searches of the zolt program"
+
+# A perft count that is wrong is reported and fails the script.
+fake="$scratch/fake-build"
+mkdir -p "$fake/bench"
+printf '#!/bin/sh\necho "8903 nodes 1.0 ms wall 1.0 ms cpu 3000 kB peak rss"\n' >"$fake/bench/perft_bench"
+chmod +x "$fake/bench/perft_bench"
+"$source_dir/tools/bench_perft.sh" "$fake" 1 3 3 >"$scratch/fake.log" && fail "bench_perft.sh passed a wrong count"
+grep -q "counted '8903', expected 8902" "$scratch/fake.log" || fail "wrong count not named: $(cat "$scratch/fake.log")"
+grep -q WRONG "$scratch/perft.md" || fail "wrong count not in the summary rows"
+
+# The scripts at tiny depths.
 "$source_dir/tools/bench_perft.sh" "$build" 1 3 2 >"$ZOLT_BENCH_RESULTS/perft.log" ||
   fail "bench_perft.sh: $(cat "$ZOLT_BENCH_RESULTS/perft.log")"
 "$source_dir/tools/bench_search.sh" "$build" 3 4 >"$ZOLT_BENCH_RESULTS/search.log" ||
