@@ -71,7 +71,7 @@ TEST(Chess960Games, ArrayNumbersGiveTheStandardArrays) {
       "print(' '.join(m.chess960_back_rank(n) for n in (0, 1, 518, 959)))\n"
       "print(m.chess960_fen(518))\n"
       "print(m.chess960_fen(0))\n";
-  CommandResult result = run_command("/usr/bin/python3 -c \"" + script + "\"");
+  CommandResult result = run_command("/usr/bin/python3 -B -c \"" + script + "\"");
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_EQ(result.output,
             "BBQNNRKR BQNBNRKR RNBQKBNR RKRNNQBB\n"
