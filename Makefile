@@ -1,9 +1,19 @@
 # Thin driver over CMake. `make run` builds Release and starts the console;
-# `make test` builds and runs every test through CTest.
+# `make test` builds and runs every test through CTest: the Release build,
+# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the fuzz targets when their project and clang++ are present.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SOURCE := tests/fuzz
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all build run test bench clean
+HAVE_FUZZ := $(and $(wildcard $(FUZZ_SOURCE)/CMakeLists.txt),$(shell command -v clang++))
+
+.PHONY: all build run test test-release asan test-asan fuzz test-fuzz install bench clean
+# The builds take turns; each one already compiles and tests in parallel.
+.NOTPARALLEL:
 
 all: build
 
@@ -16,11 +26,40 @@ build: $(BUILD)/CMakeCache.txt
 run: build
 	./$(BUILD)/zolt
 
-test: build
+test: test-release test-asan test-fuzz
+
+test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Release -DZOLT_SANITIZE=ON -DZOLT_BENCH=OFF
+
+asan: $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: asan
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The fuzz project is built with clang++ (libFuzzer); without it or without
+# clang++ these targets say so and do nothing.
+fuzz:
+ifeq ($(HAVE_FUZZ),)
+	@echo "fuzz build skipped: needs $(FUZZ_SOURCE)/CMakeLists.txt and clang++"
+else
+	cmake -S $(FUZZ_SOURCE) -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+endif
+
+test-fuzz: fuzz
+ifneq ($(HAVE_FUZZ),)
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS)
+endif
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	@for script in tools/bench_*.sh; do [ -x "$$script" ] && "$$script" $(BUILD) || true; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
