@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -19,6 +20,21 @@ namespace {
 int64_t now_ms() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+// An anonymous file for a child's stderr; -1 when none can be made.
+int make_error_capture() {
+  char name[] = "/tmp/zolt-stderr-XXXXXX";
+  int fd = mkostemp(name, O_CLOEXEC);
+  if (fd >= 0) unlink(name);
+  return fd;
+}
+
+// Markers of AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer reports.
+bool has_sanitizer_report(const std::string& text) {
+  for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"})
+    if (text.find(marker) != std::string::npos) return true;
+  return false;
 }
 
 }  // namespace
@@ -50,10 +66,12 @@ ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() :
   int in_pipe[2], out_pipe[2];
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
   signal(SIGPIPE, SIG_IGN);
+  err_fd_ = make_error_capture();
   pid_ = fork();
   if (pid_ == 0) {
     dup2(in_pipe[0], 0);
     dup2(out_pipe[1], 1);
+    if (err_fd_ >= 0) dup2(err_fd_, 2);
     close(in_pipe[0]);
     close(in_pipe[1]);
     close(out_pipe[0]);
@@ -139,6 +157,7 @@ int ZoltSession::wait_exit(int timeout_ms) {
       }
       exited_ = true;
       status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      check_error_output();
       return status_;
     }
     if (now_ms() > end) {
@@ -146,10 +165,25 @@ int ZoltSession::wait_exit(int timeout_ms) {
       waitpid(pid_, &status, 0);
       exited_ = true;
       status_ = -1;
+      check_error_output();
       return -1;
     }
     pump(20);
   }
+}
+
+void ZoltSession::check_error_output() {
+  if (err_fd_ < 0) return;
+  std::string text;
+  char chunk[4096];
+  ssize_t n;
+  while ((n = pread(err_fd_, chunk, sizeof chunk, static_cast<off_t>(text.size()))) > 0)
+    text.append(chunk, static_cast<size_t>(n));
+  close(err_fd_);
+  err_fd_ = -1;
+  if (text.empty()) return;
+  fputs(text.c_str(), stderr);
+  if (has_sanitizer_report(text)) ADD_FAILURE() << "zolt reported a fault on stderr:\n" << text;
 }
 
 RunResult run_zolt(const std::string& input, int timeout_ms, std::string dir) {

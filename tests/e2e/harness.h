@@ -44,10 +44,14 @@ class ZoltSession {
 
  private:
   bool pump(int timeout_ms);  // reads available output; false at end of output
+  // Once the program has ended: copies what it wrote to stderr to the test's
+  // stderr, and fails the running test when that holds a sanitizer report.
+  void check_error_output();
   std::string dir_;
   int pid_ = -1;
   int in_fd_ = -1;
   int out_fd_ = -1;
+  int err_fd_ = -1;  // the program's stderr: an unlinked temporary file
   std::string all_;
   size_t consumed_ = 0;
   bool found_ = false;

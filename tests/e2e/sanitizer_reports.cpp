@@ -1,10 +1,14 @@
-// The programs these tests start (zolt directly, zolt under polyglot or the
-// game runner) write any AddressSanitizer, LeakSanitizer or
-// UndefinedBehaviorSanitizer report into a directory owned by this test
-// process instead of to a stderr nobody reads. A report found there once the
-// tests are done fails the run, even where a test looks neither at the exit
-// status nor at the output of the program that made it. Programs built without
-// sanitizers ignore the variables, so this costs nothing in other builds.
+// Sanitizer reports of the programs these tests start fail the run, even
+// where a test looks neither at the exit status nor at the output of the
+// program that made the report.
+//
+// AddressSanitizer and LeakSanitizer reports of every descendant (zolt run
+// directly, under polyglot or under the game runner, which discards zolt's
+// stderr) go to files in a directory of this test process, read once the
+// tests are done. UndefinedBehaviorSanitizer ignores log_path when it runs
+// beside AddressSanitizer; its reports are fatal, and the harness finds them
+// on the stderr of the zolt it starts. Programs built without sanitizers
+// ignore these variables.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,6 +20,15 @@
 
 namespace {
 
+// Appends an option to those the children inherit; a later option of the same
+// name overrides an earlier one.
+void append_option(const char* variable, const std::string& option) {
+  const char* inherited = getenv(variable);
+  std::string options = inherited && *inherited ? std::string(inherited) + ":" : "";
+  options += option;
+  setenv(variable, options.c_str(), 1);
+}
+
 class SanitizerReports : public testing::Environment {
  public:
   void SetUp() override {
@@ -25,8 +38,8 @@ class SanitizerReports : public testing::Environment {
       return;
     }
     dir_ = pattern;
-    direct_reports_to_dir("ASAN_OPTIONS");
-    direct_reports_to_dir("UBSAN_OPTIONS");
+    append_option("ASAN_OPTIONS", "log_path=" + dir_ + "/report");
+    append_option("UBSAN_OPTIONS", "print_stacktrace=1");
   }
 
   void TearDown() override {
@@ -37,15 +50,6 @@ class SanitizerReports : public testing::Environment {
   }
 
  private:
-  // Appends log_path to the options the children inherit; a later option of
-  // the same name overrides an earlier one.
-  void direct_reports_to_dir(const char* variable) {
-    const char* inherited = getenv(variable);
-    std::string options = inherited && *inherited ? std::string(inherited) + ":" : "";
-    options += "log_path=" + dir_ + "/report";
-    setenv(variable, options.c_str(), 1);
-  }
-
   // Each reporting process writes report.<pid>.
   std::string collect_and_remove_reports() {
     std::string reports;
