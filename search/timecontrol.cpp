@@ -62,8 +62,9 @@ int depth_field(const char* line, int length) {
 
 int64_t budget_from_clock(int32_t time, int32_t inc) {
   int64_t budget;
+  // Summed in 64 bits: a clock and an increment near the int range must not wrap.
   if (inc > 0)
-    budget = time > 0 ? time / MOVES_PER_BUDGET_WITH_INC + inc : inc;
+    budget = time > 0 ? int64_t{time} / MOVES_PER_BUDGET_WITH_INC + inc : inc;
   else
     budget = time / MOVES_PER_BUDGET;
   // Never spend more than half of what is left on the clock.
