@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "eval/tables.h"
+#include "frontend/line_reader.h"
 
 namespace zolt {
 
@@ -151,7 +152,7 @@ int read_config() {
   }
   printf("loading: Zolt.cfg");
   char line[CONFIG_LINE_SIZE];
-  while (fgets(line, sizeof line, file)) apply_line(line);
+  while (read_file_line(file, line, CONFIG_LINE_SIZE)) apply_line(line);
   if (fclose(file) != 0) {
     printf("\nwarning while closing the file\n");
     return 1;

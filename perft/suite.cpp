@@ -9,6 +9,7 @@
 
 #include "eval/tables.h"
 #include "frontend/fen.h"
+#include "frontend/line_reader.h"
 #include "perft/perft.h"
 #include "search/clock.h"
 
@@ -24,6 +25,18 @@ struct SuiteTotals {
   int failed = 0;
 };
 
+// The decimal count at position at; 0 without digits. A count too large for
+// 64 bits stays at the largest value, which no perft walk reaches, so it can
+// never match by wrapping around to a small number.
+uint64_t count_at(const char* line, int length, int at) {
+  uint64_t count = 0;
+  for (int j = at; j < length && line[j] >= '0' && line[j] <= '9'; ++j) {
+    const uint64_t digit = static_cast<uint64_t>(line[j] - '0');
+    count = count > (UINT64_MAX - digit) / 10 ? UINT64_MAX : count * 10 + digit;
+  }
+  return count;
+}
+
 }  // namespace
 
 int parse_depth_entries(const char* line, uint64_t* expected) {
@@ -33,9 +46,7 @@ int parse_depth_entries(const char* line, uint64_t* expected) {
   for (int i = 0; i + 2 < length; ++i) {
     if (line[i] != ';' || line[i + 1] != 'D' || line[i + 2] < '1' || line[i + 2] > '9') continue;
     const int depth = line[i + 2] - '0';
-    uint64_t count = 0;
-    for (int j = i + 4; j < length && line[j] >= '0' && line[j] <= '9'; ++j) count = count * 10 + (line[j] - '0');
-    expected[depth] = count;
+    expected[depth] = count_at(line, length, i + 4);
     last_depth = depth;
   }
   return last_depth;
@@ -127,7 +138,7 @@ void run_perft_suite(Position& pos) {
   }
   SuiteTotals totals;
   char line[SUITE_LINE_SIZE];
-  while (fgets(line, sizeof line, suite)) run_line(pos, line, report, totals);
+  while (read_file_line(suite, line, SUITE_LINE_SIZE)) run_line(pos, line, report, totals);
 
   printf("\nlog written to log_epd.txt\n");
   printf("\nsummary:\n");
