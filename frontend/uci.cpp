@@ -54,6 +54,9 @@ void log_received(const char* line) {
   if (!log_file) return;
   fputs(">>> RECEIVED FROM GUI >>> ", log_file);
   fputs(line, log_file);
+  // A piece of an overlong line, or a last line, may come without a newline.
+  const size_t length = strlen(line);
+  if (length == 0 || line[length - 1] != '\n') fputs("\n", log_file);
   fflush(log_file);
 }
 
@@ -72,23 +75,34 @@ void announce() {
 
 int full_move_of(const Position& pos) { return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2; }
 
+// Blanks and newlines separate move tokens; so do tabs and carriage returns,
+// which some interfaces send, so that no move is glued to the next one.
+bool soft_separator(char c) { return c == '\t' || c == '\r'; }
+bool ends_token(char c) { return c == ' ' || c == '\n' || soft_separator(c); }
+
 // Plays the moves of a "position" line, from moves up to the end of the line
-// text. Each token ends at a blank or a newline; a token without one is not
-// played. An illegal move is reported and skipped, the following ones are
-// still tried.
+// text. Each token ends at a separator; a token without one is not played.
+// An illegal move is reported and skipped, the following ones are still
+// tried. An empty token between blanks or newlines is reported too; one next
+// to a tab or carriage return is passed over.
 void apply_moves(const char* moves) {
   char token[MOVE_TOKEN_SIZE];
   int length = 0;
   const char* token_start = moves;
+  bool after_soft_separator = false;
   for (const char* p = moves; *p; ++p) {
-    if (*p != ' ' && *p != '\n') {
+    if (!ends_token(*p)) {
       if (length < MOVE_TOKEN_SIZE - 1) token[length++] = *p;
       continue;
     }
+    const bool soft = soft_separator(*p);
+    const bool silent_gap = length == 0 && (soft || after_soft_separator);
+    after_soft_separator = soft;
     token[length] = 0;
     length = 0;
     const char* token_text = token_start;
     token_start = p + 1;
+    if (silent_gap) continue;
     int index = match_move_text(token, uci_position);
     if (index < 0) {
       // The whole token is named, even when it was too long to be kept for matching.
@@ -292,7 +306,8 @@ void run_uci_loop() {
   int length;
   while ((length = input_read_line(line, LINE_BUFFER_SIZE)) >= 0) {
     drop_carriage_return(line, length);
-    if (line[0] == '\n') continue;
+    // A line whose text is empty (a NUL byte ends the text of a line) is skipped.
+    if (line[0] == '\n' || line[0] == 0) continue;
     log_received(line);
     if (!dispatch(line)) break;
   }
