@@ -135,7 +135,13 @@ void command_stack() {
 void command_sort(Position& pos) {
   Move list[MAX_MOVES];
   int n = generate_moves(pos, list);
+  // Scored as the search scores its root moves. Game moves made and taken
+  // back between searches shift the ply counter (two undos after a reply
+  // leave it at -1), and the killer tables must not be read at such a ply.
+  const int saved_ply = ply;
+  ply = 0;
   score_moves(list, n, pos);
+  ply = saved_ply;
   sort_moves(list, n);
   printf("\nMoves sorted for Alpha-Beta");
   printf("\n%d legal moves\n", n);
