@@ -165,6 +165,14 @@ TEST(HostileConsole, WindowsLineEndsAndHighBytes) {
   EXPECT_TRUE(ends_with(out, PROMPT + "\nfen: 4k3/8/8/8/8/8/8/R3K3 w Q - 0 1\n" + PROMPT)) << out;
 }
 
+TEST(HostileConsole, SortAfterTakingBackMoreMovesThanTheReplyMade) {
+  // Each undo counts the search ply down; "sort" still scores as at the root
+  // (a sanitizer build reports any read before the killer tables).
+  const std::string out = console("sd 2\ne2e4\nundo\nundo\nundo\nsort\nfen\n");
+  EXPECT_NE(out.find("\nMoves sorted for Alpha-Beta\n20 legal moves\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("\nfen: " + START_FEN + "\n"), std::string::npos);
+}
+
 // ---------------------------------------------------------------- setboard
 
 TEST(HostileSetboard, GarbageIsRefusedOrReadLenientlyAndTheOldPositionStays) {
