@@ -284,11 +284,12 @@ TEST(HostileUci, WindowsLineEndsOnEveryCommand) {
 TEST(HostileUci, TabsAndCarriageReturnsSeparateMoves) {
   const std::string reply = uci(
       "position startpos moves e2e4\te7e5\r\r\ndisp\n"
-      "position startpos moves d2d4\rd7d5 g1f3\ndisp\n");
+      "position startpos moves d2d4\rd7d5 g1f3\ndisp\nisready\r");
   EXPECT_EQ(reply.find("Illegal"), std::string::npos) << reply;
   EXPECT_NE(reply.find(E5_RANK), std::string::npos);
   EXPECT_NE(reply.find(rank_line(3, " .  .  .  .  . [N] .  . ")), std::string::npos);
   EXPECT_NE(reply.find("ply: 2, turn: black"), std::string::npos);
+  EXPECT_TRUE(ends_with(reply, "readyok\n"));  // a lone "\r" is white space
 }
 
 TEST(HostileUci, HighBytesAreIllegalMovesAndTheRestStillPlays) {
