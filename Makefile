@@ -59,7 +59,9 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
-	@for script in tools/bench_*.sh; do [ -x "$$script" ] && "$$script" $(BUILD) || true; done
+	@status=0; for script in tools/bench_*.sh; do \
+	  [ -x "$$script" ] || continue; "$$script" $(BUILD) || status=1; \
+	done; exit $$status
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
