@@ -1,6 +1,7 @@
 // Short games against a weakened Stockfish with real clocks, refereed by a
 // second Stockfish (tools/play_games.py): no illegal move, no missing
-// "bestmove", no time forfeit and no crash.
+// "bestmove", no time forfeit and no crash, in standard chess and in Chess960
+// (all three programs in Chess960 mode, castling as king-takes-rook).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -36,20 +37,66 @@ CommandResult run_command(const std::string& command) {
   return result;
 }
 
-TEST(Games, ShortGamesAgainstStockfishHaveNoFaults) {
-  std::string stockfish = find_stockfish();
-  if (stockfish.empty()) GTEST_SKIP() << "stockfish not installed";
-  if (!executable("/usr/bin/python3")) GTEST_SKIP() << "python3 not installed";
-  std::string command = std::string("/usr/bin/python3 ") + ZOLT_SOURCE_DIR + "/tools/play_games.py --zolt " +
-                        ZOLT_BINARY + " --stockfish " + stockfish +
-                        " --games 2 --time 2 --inc 0.05 --max-plies 100 --verbose";
-  CommandResult result = run_command(command);
+const std::string RUNNER = std::string(ZOLT_SOURCE_DIR) + "/tools/play_games.py";
+
+// The Stockfish to play against, or "" when it or python3 is missing.
+std::string game_peer() {
+  return executable("/usr/bin/python3") ? find_stockfish() : "";
+}
+
+CommandResult run_games(const std::string& stockfish, const std::string& options) {
+  return run_command("/usr/bin/python3 " + RUNNER + " --zolt " + ZOLT_BINARY + " --stockfish " + stockfish + " " +
+                     options);
+}
+
+void expect_no_faults(const CommandResult& result, int games) {
   EXPECT_EQ(result.status, 0) << result.output;
-  EXPECT_NE(result.output.find("summary: games 2,"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("summary: games " + std::to_string(games) + ","), std::string::npos)
+      << result.output;
   EXPECT_NE(result.output.find("illegal moves 0, missing bestmove 0, time forfeits 0, crashes 0, "
                                "rejected position lines 0"),
             std::string::npos)
       << result.output;
+}
+
+TEST(Games, ShortGamesAgainstStockfishHaveNoFaults) {
+  const std::string stockfish = game_peer();
+  if (stockfish.empty()) GTEST_SKIP() << "stockfish or python3 not installed";
+  CommandResult result = run_games(stockfish, "--games 2 --time 2 --inc 0.05 --max-plies 100 --verbose");
+  expect_no_faults(result, 2);
+}
+
+// One zolt process plays both games, so the mode must survive "ucinewgame".
+TEST(Chess960Games, ShortGamesFromOneArrayHaveNoFaults) {
+  const std::string stockfish = game_peer();
+  if (stockfish.empty()) GTEST_SKIP() << "stockfish or python3 not installed";
+  CommandResult result = run_games(stockfish, "--chess960 --seed 5 --reuse --games 2 --time 2 --inc 0.05 --max-plies 100 --verbose");
+  expect_no_faults(result, 2);
+  // Both games start from the same array, given with rook-file castling letters.
+  size_t first = result.output.find("start: fen ");
+  ASSERT_NE(first, std::string::npos) << result.output;
+  std::string start_line = result.output.substr(first, result.output.find('\n', first) - first);
+  EXPECT_EQ(start_line.find(" KQkq "), std::string::npos) << start_line;
+  EXPECT_NE(result.output.find(start_line, first + 1), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("over 1 process(es)"), std::string::npos) << result.output;
+}
+
+// Arrays whose numbers are fixed by the standard numbering scheme.
+TEST(Chess960Games, ArrayNumbersGiveTheStandardArrays) {
+  if (!executable("/usr/bin/python3")) GTEST_SKIP() << "python3 not installed";
+  std::string script =
+      "import importlib.util as u\n"
+      "s = u.spec_from_file_location('runner', '" + RUNNER + "')\n"
+      "m = u.module_from_spec(s); s.loader.exec_module(m)\n"
+      "print(' '.join(m.chess960_back_rank(n) for n in (0, 1, 518, 959)))\n"
+      "print(m.chess960_fen(518))\n"
+      "print(m.chess960_fen(0))\n";
+  CommandResult result = run_command("/usr/bin/python3 -B -c \"" + script + "\"");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "BBQNNRKR BQNBNRKR RNBQKBNR RKRNNQBB\n"
+            "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha - 0 1\n"
+            "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w HFhf - 0 1\n");
 }
 
 }  // namespace
