@@ -5,7 +5,6 @@
 #include "frontend/shell.h"
 #include "fuzz_support.h"
 #include "perft/perft.h"
-#include "position/state.h"
 
 using namespace zolt_fuzz;
 
@@ -22,10 +21,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  InScratchDirectory scratch;
-  feed_standard_input(data, size);
-  zolt::undo_top = 0;
-  zolt::ply = 0;
-  zolt::run_console();
+  run_front_end_over(data, size, [] { zolt::run_console(); });
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "position/movegen.h"
+#include "position/state.h"
 #include "search/input.h"
 
 namespace zolt_fuzz {
@@ -21,6 +22,24 @@ int original_fd = -1;
 [[noreturn]] void fail(const char* what) {
   fprintf(stderr, "fuzz check failed: %s\n", what);
   abort();
+}
+
+void feed_standard_input(const uint8_t* data, size_t size) {
+  if (size > MAX_INPUT) size = MAX_INPUT;
+  int ends[2];
+  if (pipe(ends) != 0) fail("pipe");
+  // A pipe holds 64 KiB by default; the whole input must fit before anyone reads.
+  fcntl(ends[1], F_SETPIPE_SZ, static_cast<int>(MAX_INPUT) * 2);
+  size_t written = 0;
+  while (written < size) {
+    ssize_t n = write(ends[1], data + written, size - written);
+    if (n <= 0) fail("writing the input pipe");
+    written += static_cast<size_t>(n);
+  }
+  close(ends[1]);
+  if (dup2(ends[0], STDIN_FILENO) < 0) fail("dup2 onto standard input");
+  close(ends[0]);
+  zolt::input_reset();
 }
 
 }  // namespace
@@ -53,22 +72,12 @@ const char* terminated_text(const uint8_t* data, size_t size) {
   return text_buffer;
 }
 
-void feed_standard_input(const uint8_t* data, size_t size) {
-  if (size > MAX_INPUT) size = MAX_INPUT;
-  int ends[2];
-  if (pipe(ends) != 0) fail("pipe");
-  // A pipe holds 64 KiB by default; the whole input must fit before anyone reads.
-  fcntl(ends[1], F_SETPIPE_SZ, static_cast<int>(MAX_INPUT) * 2);
-  size_t written = 0;
-  while (written < size) {
-    ssize_t n = write(ends[1], data + written, size - written);
-    if (n <= 0) fail("writing the input pipe");
-    written += static_cast<size_t>(n);
-  }
-  close(ends[1]);
-  if (dup2(ends[0], STDIN_FILENO) < 0) fail("dup2 onto standard input");
-  close(ends[0]);
-  zolt::input_reset();
+void run_front_end_over(const uint8_t* data, size_t size, void (*front_end)()) {
+  InScratchDirectory scratch;
+  feed_standard_input(data, size);
+  zolt::undo_top = 0;
+  zolt::ply = 0;
+  front_end();
 }
 
 void require(bool condition, const char* what) {

@@ -29,10 +29,11 @@ struct InScratchDirectory {
 // would for the engine's own string handling.
 const char* terminated_text(const uint8_t* data, size_t size);
 
-// Puts the input on fd 0 as a pipe whose writer is already closed, and
-// clears the engine's input buffer, so a front end reads exactly the input
-// and then the end of input.
-void feed_standard_input(const uint8_t* data, size_t size);
+// Runs a front end (the console or the UCI loop) over the input, in the
+// scratch directory, with an empty undo stack. The input is put on fd 0 as a
+// pipe whose writer is already closed and the engine's input buffer is
+// cleared, so the front end reads exactly the input and then the end of input.
+void run_front_end_over(const uint8_t* data, size_t size, void (*front_end)());
 
 // Aborts (which libFuzzer reports as a crash) when a and b differ in any
 // field that make and unmake must restore.

@@ -4,7 +4,6 @@
 #include "eval/tables.h"
 #include "frontend/uci.h"
 #include "fuzz_support.h"
-#include "position/state.h"
 
 using namespace zolt_fuzz;
 
@@ -15,10 +14,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  InScratchDirectory scratch;
-  feed_standard_input(data, size);
-  zolt::undo_top = 0;
-  zolt::ply = 0;
-  zolt::run_uci_loop();
+  run_front_end_over(data, size, zolt::run_uci_loop);
   return 0;
 }
