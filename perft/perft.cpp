@@ -173,40 +173,39 @@ static void print_perft_one(Position& pos) {
   printf(", Time: %3.3f s", seconds_between(t0, t1));
 }
 
-void command_perft(Position& pos, const char* line) {
-  const int depth = depth_at_column(line, PERFT_COLUMN);
-  perft_sum = perft_upper_total = perft_lower_total = 0;
+// Refuses a depth out of range and answers depth 1 itself; otherwise runs
+// perft_pair for the depth and returns the seconds it took. Negative when the
+// command has nothing more to print.
+double timed_perft_pair(Position& pos, int depth, const char* command) {
   if (depth <= 0 || depth > max_perft_depth) {
-    printf("\nwrong input for perft\n");
-    return;
+    printf("\nwrong input for %s\n", command);
+    return -1;
   }
   if (depth == 1) {
     print_perft_one(pos);
-    return;
+    return -1;
   }
   const int64_t t0 = clock_ms();
   perft_pair(pos, depth - 1);
-  const int64_t t1 = clock_ms();
+  return seconds_between(t0, clock_ms());
+}
+
+void command_perft(Position& pos, const char* line) {
+  const int depth = depth_at_column(line, PERFT_COLUMN);
+  perft_sum = perft_upper_total = perft_lower_total = 0;
+  const double seconds = timed_perft_pair(pos, depth, "perft");
+  if (seconds < 0) return;
   printf("\nPerft (%ld): %" PRIu64 " nodes", static_cast<long>(depth), perft_upper_total - perft_lower_total);
-  printf(", Time: %3.3f s", seconds_between(t0, t1));
+  printf(", Time: %3.3f s", seconds);
 }
 
 void command_perft2(Position& pos, const char* line) {
   const int depth = depth_at_column(line, PERFT2_COLUMN);
   perft_sum = perft_upper_total = 0;
-  if (depth <= 0 || depth > max_perft_depth) {
-    printf("\nwrong input for perft2\n");
-    return;
-  }
-  if (depth == 1) {
-    print_perft_one(pos);
-    return;
-  }
-  const int64_t t0 = clock_ms();
-  perft_pair(pos, depth - 1);
-  const int64_t t1 = clock_ms();
+  const double seconds = timed_perft_pair(pos, depth, "perft2");
+  if (seconds < 0) return;
   printf("\nPerft (2): %ld total nodes: %" PRIu64, static_cast<long>(depth), perft_upper_total);
-  printf(", Time: %3.3f s", seconds_between(t0, t1));
+  printf(", Time: %3.3f s", seconds);
 }
 
 void command_divide(Position& pos, const char* line) {
