@@ -78,6 +78,13 @@ void note_root_best(const Move& move) {
   root_best_move.kind = move.kind;
 }
 
+void raise_alpha(int& alpha, int r, PvLine& pv, const Move& move, const PvLine& child) {
+  alpha = r;
+  last_improving_score = r;
+  extend_line(pv, move, child);
+  if (ply == 0) note_root_best(move);
+}
+
 int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   --search_poll_countdown;
   --info_countdown;
@@ -145,12 +152,7 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
         ++other_cutoffs;
       return beta;
     }
-    if (r > alpha) {
-      alpha = r;
-      last_improving_score = r;
-      extend_line(pv, move, line);
-      if (ply == 0) note_root_best(move);
-    }
+    if (r > alpha) raise_alpha(alpha, r, pv, move, line);
   }
   return alpha;
 }

@@ -52,5 +52,8 @@ int poll_says_stop();
 void extend_line(PvLine& pv, const Move& move, const PvLine& child);  // pv = move + child
 void record_cutoff(const Move& move);    // killers after a beta cut-off at the current ply
 void note_root_best(const Move& move);   // root_best_move takes from, to, captured, kind
+// A move scored r > alpha: alpha becomes r and the line becomes move + child
+// (and at the root the move becomes the best so far).
+void raise_alpha(int& alpha, int r, PvLine& pv, const Move& move, const PvLine& child);
 
 }  // namespace zolt

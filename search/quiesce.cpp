@@ -51,12 +51,7 @@ int quiesce(Position& pos, int alpha, int beta, PvLine& pv) {
       record_cutoff(move);
       return beta;
     }
-    if (r > alpha) {
-      alpha = r;
-      last_improving_score = r;
-      extend_line(pv, move, line);
-      if (ply == 0) note_root_best(move);
-    }
+    if (r > alpha) raise_alpha(alpha, r, pv, move, line);
   }
   return alpha;
 }
