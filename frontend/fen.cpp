@@ -95,32 +95,60 @@ void read_standard_castling(Cursor& in, CastlingRead& castling) {
   if (in.take('q')) castling.right[BLACK_A_ROOK] = true;
 }
 
-// Chess960: the file letter names the castling rook's square; the side
-// follows from where the rook stands relative to the king.
-void read_file_castling(Cursor& in, CastlingRead& castling, const int32_t* board, Square white_king,
-                        Square black_king) {
+bool is_castling_letter(char c) {
+  return c == 'K' || c == 'Q' || c == 'k' || c == 'q' || (c >= 'A' && c <= 'H') || (c >= 'a' && c <= 'h');
+}
+
+// The outermost rook of the colour on its home rank beyond the king: towards
+// the h-file for the h-side, towards the a-file for the a-side; NO_SQUARE
+// when there is none.
+Square outermost_rook(const int32_t* board, Square king, Square rank_start, int32_t rook_piece, bool a_side) {
+  if (king < rank_start || king > rank_start + 7) return NO_SQUARE;
+  if (a_side) {
+    for (Square s = rank_start; s < king; ++s)
+      if (board[s] == rook_piece) return s;
+  } else {
+    for (Square s = rank_start + 7; s > king; --s)
+      if (board[s] == rook_piece) return s;
+  }
+  return NO_SQUARE;
+}
+
+// Chess960 castling letters, in any order: a file letter names the castling
+// rook's square (the side follows from where the rook stands relative to the
+// king); K, Q, k and q name the outermost rook on that side of the king.
+void read_chess960_castling(Cursor& in, CastlingRead& castling, const int32_t* board, Square white_king,
+                            Square black_king) {
   for (int i = 0; i < 4; ++i) {
     castling.right[i] = false;
     castling.rook[i] = NO_SQUARE;
   }
-  for (int colour_index = 0; colour_index < 2; ++colour_index) {
-    const bool white = colour_index == 0;
+  while (is_castling_letter(in.peek())) {
+    const char letter = in.peek();
+    ++in.at;
+    const bool white = letter >= 'A' && letter <= 'Z';
     const Square king = white ? white_king : black_king;
     const Square rank_start = white ? A1 : A8;
     const int32_t rook_piece = white ? ROOK : -ROOK;
-    for (int file = 7; file >= 0; --file) {
-      const char letter = static_cast<char>((white ? 'A' : 'a') + file);
-      if (!in.take(letter)) continue;
-      const Square rook = rank_start + file;
+    const char upper = white ? letter : static_cast<char>(letter - 'a' + 'A');
+    Square rook;
+    bool a_side;
+    if (upper == 'K' || upper == 'Q') {
+      a_side = upper == 'Q';
+      rook = outermost_rook(board, king, rank_start, rook_piece, a_side);
+      if (rook == NO_SQUARE) continue;  // dropped
+    } else {
+      const int file = upper - 'A';
+      rook = rank_start + file;
       // The outer files name their side; the inner ones take it from the king.
-      const bool a_side = file <= 1 || (file <= 5 && king >= rook);
-      const int index = white ? (a_side ? WHITE_A_ROOK : WHITE_H_ROOK) : (a_side ? BLACK_A_ROOK : BLACK_H_ROOK);
+      a_side = file <= 1 || (file <= 5 && king >= rook);
       const bool king_on_rank = king >= rank_start && king <= rank_start + 7;
       const bool proper_side = a_side ? rook < king : rook > king;
       if (!king_on_rank || !proper_side || board[rook] != rook_piece) continue;  // dropped
-      castling.right[index] = true;
-      castling.rook[index] = rook;
     }
+    const int index = white ? (a_side ? WHITE_A_ROOK : WHITE_H_ROOK) : (a_side ? BLACK_A_ROOK : BLACK_H_ROOK);
+    castling.right[index] = true;
+    castling.rook[index] = rook;
   }
 }
 
@@ -246,11 +274,12 @@ int load_fen(const char* text, Position& pos) {
 
   in.skip_blanks();
   CastlingRead castling;
-  read_standard_castling(in, castling);
-  if (chess960)
-    read_file_castling(in, castling, board, white_king, black_king);
-  else
+  if (chess960) {
+    read_chess960_castling(in, castling, board, white_king, black_king);
+  } else {
+    read_standard_castling(in, castling);
     drop_impossible_standard_castling(castling, board);
+  }
 
   in.skip_blanks_and_dashes();
   const Square ep = checked_en_passant(read_en_passant(in, side), side, board);

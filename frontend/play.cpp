@@ -36,7 +36,7 @@ constexpr int UNBOUNDED_DEPTH = 64;
 // Starts the clock of a console search: clears the stop flag and sets the deadline.
 void arm_search(int64_t budget_ms) {
   stop_search = 0;
-  deadline = clock_ms() + budget_ms;
+  start_deadline(budget_ms);
 }
 
 // A person's move and the engine's answer both go on the undo stack; both

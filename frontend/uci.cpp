@@ -160,7 +160,7 @@ void command_position(const char* line) {
 }
 
 void command_go(const char* line) {
-  int infinite = set_uci_time_budget(line, uci_position.side);
+  int infinite = read_go_line(line, uci_position);
   // With the undo stack full the engine still answers but keeps its board.
   run_uci_search(uci_position, infinite || !undo_room_for_game_move());
 }

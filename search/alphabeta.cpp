@@ -49,7 +49,8 @@ constexpr int LAST_SEARCHING_PLY = MAX_PLY - 2;
 
 int poll_says_stop() {
   const int stop_requested = poll_input();
-  if (clock_ms() + STOP_MARGIN_MS > deadline || stop_requested) {
+  const bool node_limit_reached = uci_node_limit != 0 && search_nodes >= uci_node_limit;
+  if (clock_ms() + stop_margin_ms > deadline || stop_requested || node_limit_reached) {
     stop_search = 1;
     return 1;
   }
@@ -122,9 +123,12 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
     }
   }
 
+  // The root itself, not a null-move search below it (which also stands at ply 0).
+  const bool root = ply == 0 && depth == iteration_depth;
   Move list[MAX_MOVES];
-  const int n = generate_moves(pos, list);
+  int n = generate_moves(pos, list);
   if (n == 0) return in_check ? ply - MATE : 0;
+  if (root) n = keep_root_moves(list, n);
   score_moves(list, n, pos);
   // Highest score first: a unique best is tried before sorting the rest.
   const int first = unique_best_move(list, n);
@@ -134,7 +138,7 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   for (int i = n - 1, tried = 1; i >= 0; --i, ++tried) {
     if (tried == 2 && first >= 0) sort_moves(list, n);
     const Move& move = tried == 1 && first >= 0 ? list[first] : list[i];
-    if (depth == iteration_depth) {
+    if (root) {
       current_move_number = tried;
       root_move_count = n;
       current_root_move = move;

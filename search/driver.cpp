@@ -143,7 +143,7 @@ void log_fail_low(int alpha, int v, int depth) {
   fflush(log_file);
 }
 
-void log_statistics_and_bestmove(bool searched) {
+void log_statistics_and_bestmove(bool searched, const Move& reply) {
   if (!log_file) return;
   fprintf(log_file, "\n{additional infos} ");
   fprintf(log_file, "search nodes %d\n", low_word(search_nodes));
@@ -161,6 +161,12 @@ void log_statistics_and_bestmove(bool searched) {
   log_square(root_best_move.from);
   log_square(root_best_move.to);
   if (is_promotion(root_best_move.kind)) log_promotion_letter(root_best_move.kind);
+  if (reply.from != 0) {
+    fprintf(log_file, " ponder ");
+    log_square(reply.from);
+    log_square(reply.to);
+    if (is_promotion(reply.kind)) log_promotion_letter(reply.kind);
+  }
   fprintf(log_file, "\n");
   fflush(log_file);
 }
@@ -185,6 +191,30 @@ const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
     if (root_moves[i].from == move.from && root_moves[i].to == move.to && root_moves[i].kind == move.kind)
       return root_moves[i];
   return root_moves[n - 1];
+}
+
+// The line of the last completed UCI iteration: the one an interrupted
+// iteration cannot spoil.
+PvLine completed_pv;
+
+bool mate_limit_reached(int v) { return uci_mate_limit > 0 && v > MATE_BOUND && mate_moves(v) <= uci_mate_limit; }
+
+// The reply the last completed line expects to best, looked up among the
+// legal replies; a move whose from is 0 when the line holds none.
+Move expected_reply(const Position& pos, const Move& best) {
+  if (completed_pv.count < 2) return Move{};
+  const Move& first = completed_pv.moves[0];
+  if (first.from != best.from || first.to != best.to || first.kind != best.kind) return Move{};
+  Position after = pos;
+  make_move(after, best);
+  Move replies[MAX_MOVES];
+  const int n = generate_moves(after, replies);
+  unmake_move(after);
+  const Move& wanted = completed_pv.moves[1];
+  for (int i = 0; i < n; ++i)
+    if (replies[i].from == wanted.from && replies[i].to == wanted.to && replies[i].kind == wanted.kind)
+      return replies[i];
+  return Move{};
 }
 
 // ---- console reports ----
@@ -278,9 +308,10 @@ void run_uci_search(Position& pos, int infinite) {
   search_nodes = 0;
   qs_nodes = 0;
   Move root_moves[MAX_MOVES];
-  const int n = generate_moves(pos, root_moves);
+  const int n = keep_root_moves(root_moves, generate_moves(pos, root_moves));
   search_start = clock_ms();
   clear_uci_search_state();
+  completed_pv.count = 0;
 
   const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
@@ -305,23 +336,37 @@ void run_uci_search(Position& pos, int infinite) {
     const int64_t t = elapsed_ms();
     print_info_line(d, v, t);
     log_info_line(d, v, alpha, beta, t);
+    completed_pv = root_pv;
+    if (mate_limit_reached(v)) break;
   }
+  // A ponder search that has run out of iterations keeps its answer until
+  // the interface says "ponderhit" or "stop".
+  const bool interrupted = stop_search;
+  wait_while_pondering();
 
-  if (stop_search) {
+  if (interrupted) {
     root_best_move = saved_best_move;
     if (root_best_move.from == 0 && n > 0) root_best_move = root_moves[n - 1];
   }
+  Move reply{};
   if (n > 0) {
     root_best_move = legal_root_move(root_best_move, root_moves, n);
+    reply = expected_reply(pos, root_best_move);
     if (!infinite) make_move(pos, root_best_move);
   }
   printf("bestmove ");
   print_square(root_best_move.from);
   print_square(root_best_move.to);
   if (is_promotion(root_best_move.kind)) print_promotion_letter(root_best_move.kind);
+  if (reply.from != 0) {
+    printf(" ponder ");
+    print_square(reply.from);
+    print_square(reply.to);
+    if (is_promotion(reply.kind)) print_promotion_letter(reply.kind);
+  }
   printf("\n");
   fflush(stdout);
-  log_statistics_and_bestmove(searched);
+  log_statistics_and_bestmove(searched, reply);
 }
 
 Move run_console_reply(Position& pos) {

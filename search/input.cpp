@@ -71,6 +71,10 @@ int input_available() {
   return first_line_length() >= 0 || end_of_input;
 }
 
+void input_wait_line() {
+  while (first_line_length() < 0 && !end_of_input) fill_once();
+}
+
 int input_peek_line(const char** text) {
   if (!input_available()) return -1;
   int length = first_line_length();

@@ -18,6 +18,9 @@ int input_read_line(char* buf, int size);
 // complete line (or the end of input) is waiting.
 int input_available();
 
+// Blocks until a complete line (or the end of input) is waiting.
+void input_wait_line();
+
 // The first waiting complete line, without its newline (not terminated), and
 // its length; -1 when no complete line is waiting. Does not block.
 int input_peek_line(const char** text);

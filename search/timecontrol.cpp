@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frontend/config_log.h"
+#include "frontend/notation.h"
 #include "search/alphabeta.h"
 #include "search/clock.h"
 #include "search/input.h"
@@ -12,8 +13,20 @@ namespace zolt {
 
 int64_t time_limit_ms = 15000;
 int64_t deadline = 0;
+int64_t stop_margin_ms = STOP_MARGIN_MS;
 int32_t uci_wtime = 0, uci_btime = 0, uci_winc = 0, uci_binc = 0, uci_movetime = 0;
 int uci_depth_limit = 0;
+uint64_t uci_node_limit = 0;
+int uci_mate_limit = 0;
+int pondering = 0;
+int64_t ponder_budget_ms = 0;
+Move search_root_moves[MAX_MOVES];
+int search_root_move_count = 0;
+
+void start_deadline(int64_t budget_ms) {
+  deadline = clock_ms() + budget_ms;
+  stop_margin_ms = budget_ms >= 2 * STOP_MARGIN_MS ? STOP_MARGIN_MS : budget_ms / 2 + 1;
+}
 
 namespace {
 
@@ -29,6 +42,9 @@ constexpr int INC_NUMBER_OFFSET = 5;
 constexpr int MOVES_PER_BUDGET = 30;
 constexpr int MOVES_PER_BUDGET_WITH_INC = 40;
 constexpr int MAX_GO_DEPTH = 63;
+constexpr uint64_t MAX_GO_NODES = 1ULL << 62;
+constexpr int MAX_GO_MATE = 31;  // deeper mates lie beyond the reported mate scores
+constexpr int MOVE_TEXT_SIZE = 8;  // the longest move text is five characters
 
 // The decimal number at position at of the line: digits up to the first
 // other character; 0 when at lies outside the line or holds no digit.
@@ -41,8 +57,15 @@ int32_t number_at(const char* line, int length, int at) {
   return static_cast<int32_t>(value);
 }
 
+// The "mo" of the word searchmoves is no movetime.
+bool inside_searchmoves(const char* line, int i) {
+  static const char PREFIX[] = "search";
+  const int n = sizeof PREFIX - 1;
+  return i >= n && memcmp(line + i - n, PREFIX, n) == 0;
+}
+
 bool keyword_at(const char* line, int length, int i, const char* two) {
-  return i + 1 < length && line[i] == two[0] && line[i + 1] == two[1];
+  return i + 1 < length && line[i] == two[0] && line[i + 1] == two[1] && !inside_searchmoves(line, i);
 }
 
 // Every occurrence counts and the last one wins.
@@ -51,13 +74,79 @@ void scan_keyword(const char* line, int length, const char* two, int offset, int
     if (keyword_at(line, length, i, two)) value = number_at(line, length, i + offset);
 }
 
-// N of a "depth N" word of the line, 0 when there is none.
-int depth_field(const char* line, int length) {
-  static const char WORD[] = " depth ";
-  const int word_length = sizeof WORD - 1;
-  for (int i = 0; i + word_length <= length; ++i)
-    if (memcmp(line + i, WORD, word_length) == 0) return number_at(line, length, i + word_length);
-  return 0;
+// Index just past the word (standing after a blank, and followed by a blank,
+// a newline or the end of the line), or -1 when the line has no such word.
+int after_word(const char* line, int length, const char* word) {
+  const int n = static_cast<int>(strlen(word));
+  for (int i = 1; i + n <= length; ++i) {
+    if (line[i - 1] != ' ' || memcmp(line + i, word, n) != 0) continue;
+    if (i + n == length || line[i + n] == ' ' || line[i + n] == '\n') return i + n;
+  }
+  return -1;
+}
+
+// N of a "word N" field of the line, 0 when there is none.
+uint64_t field_value(const char* line, int length, const char* word, uint64_t max) {
+  int at = after_word(line, length, word);
+  if (at < 0 || at >= length || line[at] != ' ') return 0;
+  uint64_t value = 0;
+  for (int i = at + 1; i < length && line[i] >= '0' && line[i] <= '9'; ++i) {
+    value = value * 10 + (line[i] - '0');
+    if (value > max) return max;
+  }
+  return value;
+}
+
+// Reads the limits of the line that are not clock fields. A search limited
+// by depth, nodes or mate alone runs without a time limit; a ponder search
+// runs without one until "ponderhit", and then with the budget of the line.
+void read_search_limits(const char* line, int length) {
+  const int depth = static_cast<int>(field_value(line, length, "depth", MAX_GO_DEPTH + 1));
+  uci_depth_limit = depth >= 1 && depth <= MAX_GO_DEPTH ? depth : 0;
+  uci_node_limit = field_value(line, length, "nodes", MAX_GO_NODES);
+  uci_mate_limit = static_cast<int>(field_value(line, length, "mate", MAX_GO_MATE));
+  if ((uci_depth_limit || uci_node_limit || uci_mate_limit) && time_limit_ms == 0) time_limit_ms = NO_TIME_LIMIT;
+  pondering = after_word(line, length, "ponder") >= 0;
+  ponder_budget_ms = time_limit_ms;
+  if (pondering) time_limit_ms = NO_TIME_LIMIT;
+}
+
+bool is_go_keyword(const char* word, int length) {
+  static const char* const KEYWORDS[] = {"wtime", "btime", "winc", "binc", "movestogo", "depth", "nodes",
+                                         "mate", "movetime", "infinite", "ponder", "searchmoves"};
+  for (const char* keyword : KEYWORDS)
+    if (static_cast<int>(strlen(keyword)) == length && memcmp(word, keyword, length) == 0) return true;
+  return false;
+}
+
+bool already_listed(const Move& move) {
+  for (int i = 0; i < search_root_move_count; ++i)
+    if (search_root_moves[i].from == move.from && search_root_moves[i].to == move.to &&
+        search_root_moves[i].kind == move.kind)
+      return true;
+  return false;
+}
+
+// The legal moves named after "searchmoves", up to the next keyword; illegal
+// ones are passed over.
+void read_search_moves(const char* line, int length, const Position& pos) {
+  search_root_move_count = 0;
+  int at = after_word(line, length, "searchmoves");
+  if (at < 0) return;
+  while (at < length) {
+    while (at < length && (line[at] == ' ' || line[at] == '\n' || line[at] == '\r' || line[at] == '\t')) ++at;
+    const int start = at;
+    while (at < length && line[at] != ' ' && line[at] != '\n' && line[at] != '\r' && line[at] != '\t') ++at;
+    const int word_length = at - start;
+    if (word_length == 0) break;
+    if (is_go_keyword(line + start, word_length)) break;
+    if (word_length >= MOVE_TEXT_SIZE) continue;
+    char text[MOVE_TEXT_SIZE] = {0};
+    memcpy(text, line + start, word_length);
+    const int index = match_move_text(text, pos);
+    if (index >= 0 && !already_listed(shared_move_list[index]))
+      search_root_moves[search_root_move_count++] = shared_move_list[index];
+  }
 }
 
 int64_t budget_from_clock(int32_t time, int32_t inc) {
@@ -110,15 +199,32 @@ int set_uci_time_budget(const char* line, int side) {
   if (uci_movetime > 0) time_limit_ms = uci_movetime;
   if (infinite) time_limit_ms = INFINITE_BUDGET;
 
-  // A fixed depth is searched to the end; only a time field that gives a
-  // budget of its own still limits it.
-  const int depth = depth_field(line, length);
-  uci_depth_limit = depth >= 1 && depth <= MAX_GO_DEPTH ? depth : 0;
-  if (uci_depth_limit && time_limit_ms == 0) time_limit_ms = NO_TIME_LIMIT;
-
-  deadline = clock_ms() + time_limit_ms;
+  read_search_limits(line, length);
+  start_deadline(time_limit_ms);
   log_time_settings();
   return infinite;
+}
+
+int read_go_line(const char* line, const Position& pos) {
+  const int infinite = set_uci_time_budget(line, pos.side);
+  read_search_moves(line, static_cast<int>(strlen(line)), pos);
+  return infinite;
+}
+
+int keep_root_moves(Move* list, int n) {
+  if (search_root_move_count == 0) return n;
+  int kept = 0;
+  for (int i = 0; i < n; ++i) {
+    const Move& m = list[i];
+    for (int k = 0; k < search_root_move_count; ++k) {
+      const Move& wanted = search_root_moves[k];
+      if (wanted.from == m.from && wanted.to == m.to && wanted.kind == m.kind) {
+        list[kept++] = m;
+        break;
+      }
+    }
+  }
+  return kept > 0 ? kept : n;
 }
 
 namespace {
@@ -163,12 +269,27 @@ int poll_input() {
   const bool stop = length == 0 || starts_with(text, length, "sto") || starts_with(text, length, "top") ||
                     starts_with(text, length, "exi");
   const bool ready_query = word_is(text, length, "isready");
+  const bool ponder_hit = word_is(text, length, "ponderhit");
   input_take_line();
   if (ready_query) {
     printf("readyok\n");
     fflush(stdout);
   }
+  // The opponent played the move pondered on: from now on this is the
+  // ordinary search of its "go" line, its clock counted from here.
+  if (ponder_hit && pondering) {
+    pondering = 0;
+    start_deadline(ponder_budget_ms);
+  }
   return stop ? stop_now() : 0;
+}
+
+void wait_while_pondering() {
+  while (pondering && !stop_search) {
+    input_wait_line();
+    if (poll_input()) stop_search = 1;
+  }
+  pondering = 0;
 }
 
 }  // namespace zolt

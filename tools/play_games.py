@@ -15,7 +15,22 @@ ended). The exit status is 1 when any such fault occurred, else 0.
 With --chess960 every game starts from a Chess960 array (Scharnagl number
 0..959, drawn from --seed so a run repeats; each array is played twice with
 colours swapped) and all three programs get UCI_Chess960; castling travels as
-king-takes-rook (e1h1), the castling field as rook file letters (HAha).
+king-takes-rook (e1h1). --start-form chooses how the start reaches the
+engines, as the GUIs write it: the castling field as rook file letters (HAha,
+"shredder", the default) or as KQkq ("xfen"), or the standard array as
+"position startpos" ("startpos"). The castles each engine played are counted.
+
+With --ponder zolt ponders as under a GUI with pondering on: after each of
+its moves it gets "position ... <its move> <ponder move>" and "go ponder"
+with the clocks; when the opponent plays the ponder move it gets "ponderhit"
+(its clock runs from then), otherwise "stop" (the answer is discarded) and an
+ordinary "go". A ponder move that is not legal, a "bestmove" before
+"ponderhit" or "stop", and a ponder search that does not answer "stop" are
+protocol faults.
+
+With --nodes N both engines search "go nodes N" (Stockfish at full strength,
+since its weakening is random) and no clock runs, so a run repeats exactly:
+two runs with the same arguments print the same moves with --verbose.
 
 Memory: zolt's resident set (VmRSS) and its peak (VmHWM) are read from
 /proc/<pid>/status after the handshake, after each game's last move and just
@@ -25,6 +40,9 @@ the after-game VmRSS series shows whether memory stays flat.
 
 Usage: play_games.py --zolt build/zolt --games 4 --time 2 --inc 0.05
        play_games.py --zolt build/zolt --games 50 --chess960 --seed 7 --reuse
+       play_games.py --zolt build/zolt --games 50 --chess960 --start-form xfen
+       play_games.py --zolt build/zolt --games 100 --time 2 --inc 0.02 --ponder
+       play_games.py --zolt build/zolt --games 20 --nodes 20000 --verbose
 Standard library only.
 """
 
@@ -68,6 +86,7 @@ KNIGHT_PLACES = [(0, 1), (0, 2), (0, 3), (0, 4), (1, 2), (1, 3), (1, 4), (2, 3),
 CHESS960_ARRAYS = 960
 
 GRACE_SECONDS = 5.0       # how long past its clock an engine may stay silent before it counts as missing
+NODES_SECONDS = 60.0      # how long a fixed-node search may take
 
 
 def find_program(name):
@@ -95,11 +114,38 @@ def chess960_back_rank(number):
     return "".join(rank)
 
 
-def chess960_fen(number):
-    """Start FEN of array number with both rights per side written as rook files, h-side first (e.g. HAha)."""
+def chess960_fen(number, form="shredder"):
+    """Start FEN of array number with both rights per side: as rook files, h-side first (HAha), or as KQkq (xfen)."""
     white = chess960_back_rank(number)
-    rooks = "".join(chr(ord("A") + f) for f in range(7, -1, -1) if white[f] == "R")
+    rooks = "KQ" if form == "xfen" else "".join(chr(ord("A") + f) for f in range(7, -1, -1) if white[f] == "R")
     return "%s/pppppppp/8/8/8/8/PPPPPPPP/%s w %s%s - 0 1" % (white.lower(), white, rooks, rooks.lower())
+
+
+def piece_at(fen, square):
+    """The FEN letter on square ("e1") of the board field, or "" when empty."""
+    rank_text = fen.split()[0].split("/")[8 - int(square[1])]
+    file = ord(square[0]) - ord("a")
+    for c in rank_text:
+        if c.isdigit():
+            file -= int(c)
+        elif file == 0:
+            return c
+        else:
+            file -= 1
+        if file < 0:
+            return ""
+    return ""
+
+
+def is_castling(fen, move, chess960):
+    """Whether move castles in the position of fen: king takes own rook (Chess960) or a king's two-file step."""
+    king = piece_at(fen, move[0:2])
+    if king not in "Kk" or not king:
+        return False
+    if chess960:
+        rook = piece_at(fen, move[2:4])
+        return rook == ("R" if king == "K" else "r")
+    return abs(ord(move[0]) - ord(move[2])) == 2
 
 
 def position_command(start, moves):
@@ -276,22 +322,27 @@ class Faults:
         self.forfeit = 0
         self.crash = 0
         self.rejected = 0   # "Illegal move" or "info string" complaints about our own position lines
+        self.ponder = 0     # pondering protocol faults
 
     def total(self):
-        return self.illegal + self.missing + self.forfeit + self.crash + self.rejected
+        return self.illegal + self.missing + self.forfeit + self.crash + self.rejected + self.ponder
 
 
-def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes):
-    """Sends the position and a "go" with the clocks; returns (move, seconds used) or (None, reason)."""
-    engine.send(position_command(start, moves))
-    engine.send("go wtime %d btime %d winc %d binc %d" % (max(1, int(clocks[0] * 1000)), max(1, int(clocks[1] * 1000)),
-                                                          inc_ms, inc_ms))
+def go_command(args, clocks, inc_ms, ponder=False):
+    """The "go" line: the clocks (both above 0 ms), or the fixed node count."""
+    if args.nodes:
+        return "go ponder nodes %d" % args.nodes if ponder else "go nodes %d" % args.nodes
+    return "go %swtime %d btime %d winc %d binc %d" % ("ponder " if ponder else "", max(1, int(clocks[0] * 1000)),
+                                                     max(1, int(clocks[1] * 1000)), inc_ms, inc_ms)
+
+
+def read_bestmove(engine, limit, is_zolt, faults, notes):
+    """Reads up to "bestmove"; returns (move, seconds, ponder move or None) or (None, reason, None)."""
     start = time.monotonic()
-    limit = clocks[side] + GRACE_SECONDS
     while True:
         line = engine.read_line(max(0.0, start + limit - time.monotonic()))
         if line is None:
-            return None, "no bestmove within %.1f s" % limit
+            return None, "no bestmove within %.1f s" % limit, None
         if is_zolt and (line.startswith("Illegal move") or line.startswith("info string")):
             faults.rejected += 1
             notes.append("zolt complained: %s" % line)
@@ -299,11 +350,62 @@ def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes)
             used = time.monotonic() - start
             words = line.split()
             if len(words) < 2:
-                return None, "empty bestmove"
-            return words[1], used
+                return None, "empty bestmove", None
+            ponder = words[3] if len(words) >= 4 and words[2] == "ponder" else None
+            return words[1], used, ponder
 
 
-def play_game(number, start, zolt, stockfish, referee, args, faults):
+def move_limit(args, clocks, side):
+    """How long an engine may think before its bestmove counts as missing."""
+    return (NODES_SECONDS if args.nodes else clocks[side]) + GRACE_SECONDS
+
+
+def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes, args):
+    """Sends the position and a "go"; returns (move, seconds used, ponder move) or (None, reason, None)."""
+    engine.send(position_command(start, moves))
+    engine.send(go_command(args, clocks, inc_ms))
+    return read_bestmove(engine, move_limit(args, clocks, side), is_zolt, faults, notes)
+
+
+class Ponder:
+    """Zolt's pondering between its move and the opponent's reply."""
+
+    def __init__(self):
+        self.expected = None   # the move zolt ponders on, while it does
+
+    def start(self, zolt, start, moves, expected, clocks, inc_ms, args):
+        zolt.send(position_command(start, moves + [expected]))
+        zolt.send(go_command(args, clocks, inc_ms, ponder=True))
+        self.expected = expected
+
+    def early_answer(self, zolt, faults, notes):
+        """Counts a "bestmove" that zolt sent while still pondering."""
+        while True:
+            line = zolt.read_line(0)
+            if line is None:
+                return
+            if line.startswith("bestmove"):
+                faults.ponder += 1
+                notes.append("zolt answered while pondering: %s" % line)
+
+    def stop(self, zolt, faults, notes):
+        """A ponder miss or the end of the game: "stop", and the answer is read and discarded."""
+        self.early_answer(zolt, faults, notes)
+        zolt.send("stop")
+        self.expected = None
+        if zolt.read_until("bestmove", GRACE_SECONDS) is None:
+            faults.ponder += 1
+            notes.append("zolt did not answer stop while pondering")
+
+    def hit(self, zolt, limit, faults, notes):
+        """The opponent played the move pondered on: "ponderhit", then zolt's answer as for a "go"."""
+        self.early_answer(zolt, faults, notes)
+        zolt.send("ponderhit")
+        self.expected = None
+        return read_bestmove(zolt, limit, True, faults, notes)
+
+
+def play_game(number, start, zolt, stockfish, referee, args, faults, castles):
     """One game from start ("startpos" or "fen ..."); returns (zolt's score 1 / 0.5 / 0, text)."""
     zolt_white = number % 2 == 0
     moves = [] if args.chess960 else OPENINGS[(number // 2) % len(OPENINGS)].split()
@@ -311,6 +413,7 @@ def play_game(number, start, zolt, stockfish, referee, args, faults):
     inc_ms = int(args.inc * 1000)
     notes = []
     faults_before = faults.total()
+    ponder = Ponder()
     for engine in (zolt, stockfish):
         engine.send("ucinewgame")
         engine.send("isready")
@@ -343,10 +446,22 @@ def play_game(number, start, zolt, stockfish, referee, args, faults):
             break
         is_zolt = (side == 0) == zolt_white
         engine = zolt if is_zolt else stockfish
+        ponder_move = False   # False: no answer from a ponder search yet
+        if not is_zolt and ponder.expected is not None and ponder.expected not in legal:
+            faults.ponder += 1
+            notes.append("zolt's ponder move %s is not legal in %s" % (ponder.expected, fen))
+            ponder.stop(zolt, faults, notes)
         name = "zolt" if is_zolt else "stockfish"
         loses = "0-1" if side == 0 else "1-0"
         try:
-            move, used = ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes)
+            if is_zolt and ponder.expected is not None:
+                if moves and moves[-1] == ponder.expected:
+                    move, used, ponder_move = ponder.hit(zolt, move_limit(args, clocks, side), faults, notes)
+                else:
+                    ponder.stop(zolt, faults, notes)
+            if not is_zolt or ponder_move is False:
+                move, used, ponder_move = ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults,
+                                                   notes, args)
         except EngineDied:
             if is_zolt:
                 faults.crash += 1
@@ -362,14 +477,24 @@ def play_game(number, start, zolt, stockfish, referee, args, faults):
                 faults.illegal += 1
             result, reason = loses, "%s played the illegal move %s in %s" % (name, move, fen)
             break
-        clocks[side] -= used
-        if clocks[side] < 0:
-            if is_zolt:
-                faults.forfeit += 1
-            result, reason = loses, "%s lost on time (%.3f s over)" % (name, -clocks[side])
-            break
-        clocks[side] += args.inc
+        if not args.nodes:
+            clocks[side] -= used
+            if clocks[side] < 0:
+                if is_zolt:
+                    faults.forfeit += 1
+                result, reason = loses, "%s lost on time (%.3f s over)" % (name, -clocks[side])
+                break
+            clocks[side] += args.inc
+        if is_castling(fen, move, args.chess960):
+            castles[name] += 1
         moves.append(move)
+        if is_zolt and args.ponder and ponder_move:
+            ponder.start(zolt, start, moves, ponder_move, clocks, inc_ms, args)
+    if ponder.expected is not None:
+        try:
+            ponder.stop(zolt, faults, notes)
+        except EngineDied:
+            faults.crash += 1
     if result == "1/2-1/2":
         score = 0.5
     else:
@@ -437,11 +562,11 @@ class MemoryWatch:
 
 def game_starts(args):
     """The start of every game: "startpos", or a Chess960 array "fen ..." shared by each pair of games."""
-    if not args.chess960:
+    if not args.chess960 or args.start_form == "startpos":
         return ["startpos"] * args.games
     rng = random.Random(args.seed)
     numbers = [rng.randrange(CHESS960_ARRAYS) for _ in range((args.games + 1) // 2)]
-    return ["fen " + chess960_fen(numbers[game // 2]) for game in range(args.games)]
+    return ["fen " + chess960_fen(numbers[game // 2], args.start_form) for game in range(args.games)]
 
 
 def main():
@@ -456,6 +581,10 @@ def main():
     parser.add_argument("--chess960", action="store_true", help="start from Chess960 arrays")
     parser.add_argument("--seed", type=int, default=1, help="chooses the Chess960 arrays")
     parser.add_argument("--reuse", action="store_true", help="one zolt process plays all games")
+    parser.add_argument("--start-form", choices=("shredder", "xfen", "startpos"), default="shredder",
+                        help="how a Chess960 start is written: HAha, KQkq, or position startpos")
+    parser.add_argument("--ponder", action="store_true", help="zolt ponders on its expected reply")
+    parser.add_argument("--nodes", type=int, default=0, help="both engines search this many nodes; no clocks")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
     args = parser.parse_args()
 
@@ -469,8 +598,10 @@ def main():
     faults = Faults()
     memory = MemoryWatch()
     referee = Referee(stockfish_path, args.chess960)
-    stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
+    opponent_elo = None if args.nodes else args.elo
+    stockfish = start_stockfish(stockfish_path, opponent_elo, args.chess960)
     zolt = None
+    castles = {"zolt": 0, "stockfish": 0}
     wins = draws = losses = 0
     try:
         for number, start in enumerate(game_starts(args)):
@@ -486,7 +617,7 @@ def main():
                     continue
             silent_before = faults.missing
             try:
-                score, text = play_game(number, start, zolt, stockfish, referee, args, faults)
+                score, text = play_game(number, start, zolt, stockfish, referee, args, faults, castles)
             except EngineDied:
                 faults.crash += 1
                 score, text = 0.0, "game %d: zolt crashed between games (exit status %s)" % (number + 1,
@@ -505,7 +636,7 @@ def main():
                 losses += 1
             print(text, flush=True)
             if not stockfish.alive():
-                stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
+                stockfish = start_stockfish(stockfish_path, opponent_elo, args.chess960)
     finally:
         if zolt:
             memory.closed(zolt.close())
@@ -515,10 +646,12 @@ def main():
 
     games = wins + draws + losses
     print(memory.report(args.reuse), flush=True)
+    print("castles: zolt %d, stockfish %d" % (castles["zolt"], castles["stockfish"]), flush=True)
     print("summary: games %d, zolt +%d =%d -%d, score %.1f/%d, illegal moves %d, missing bestmove %d, "
-          "time forfeits %d, crashes %d, rejected position lines %d, peak rss %d kB, wall time %.0f s"
+          "time forfeits %d, crashes %d, rejected position lines %d, ponder faults %d, peak rss %d kB, "
+          "wall time %.0f s"
           % (games, wins, draws, losses, wins + 0.5 * draws, games, faults.illegal, faults.missing, faults.forfeit,
-             faults.crash, faults.rejected, memory.peak, time.monotonic() - began), flush=True)
+             faults.crash, faults.rejected, faults.ponder, memory.peak, time.monotonic() - began), flush=True)
     return 1 if faults.total() else 0
 
 

@@ -95,7 +95,7 @@ std::vector<std::set<std::string>> move_lists(const std::string& text) {
 
 std::vector<std::string> bestmoves(const std::string& text) {
   std::vector<std::string> moves;
-  static const std::regex line("bestmove (\\S*)\n");
+  static const std::regex line("bestmove (\\S*)(?: ponder \\S+)?\n");
   for (std::sregex_iterator it(text.begin(), text.end(), line), end; it != end; ++it) moves.push_back((*it)[1]);
   return moves;
 }

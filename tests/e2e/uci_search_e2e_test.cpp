@@ -62,10 +62,16 @@ std::string field(const std::string& info, const std::string& name) {
   return info.substr(at, info.find(' ', at) - at);
 }
 
-std::string bestmove(const std::string& reply) {
+// The text of the first "bestmove" line after the word: the move and any " ponder" reply.
+std::string bestmove_line(const std::string& reply) {
   size_t at = reply.find("bestmove ");
   if (at == std::string::npos) return "<none>";
   return reply.substr(at + 9, reply.find('\n', at) - at - 9);
+}
+
+std::string bestmove(const std::string& reply) {
+  const std::string line = bestmove_line(reply);
+  return line.substr(0, line.find(' '));
 }
 
 std::string first_pv_move(const std::string& info) {
@@ -175,7 +181,8 @@ TEST(UciSearchReports, LogCopiesAndStatistics) {
             std::string::npos)
       << log;
   EXPECT_NE(log.find("cut-off ratio "), std::string::npos) << log;
-  EXPECT_NE(log.find("<<< SENT TO GUI <<< bestmove " + bestmove(reply) + "\n"), std::string::npos) << log;
+  EXPECT_EQ(bestmove_line(reply), "e2e4 ponder e7e5");
+  EXPECT_NE(log.find("<<< SENT TO GUI <<< bestmove e2e4 ponder e7e5\n"), std::string::npos) << log;
 }
 
 TEST(UciSearchReports, LogCopiesRepeatTheTimeAndNpsOfTheirLines) {

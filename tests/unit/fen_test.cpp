@@ -95,10 +95,6 @@ TEST(Fen, Chess960Letters) {
   // Written back with the standard letters: every right here has its king and
   // rook on the standard squares.
   EXPECT_EQ(fen_of(pos), "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - ");
-  // Standard letters name no rook square in Chess960 mode: no right results.
-  pos = position_from("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
-  EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], 0);
-  EXPECT_EQ(pack_castling(pos), 63);
   // The inner letter "B" is an a-side rook with the king on c1.
   pos = position_from("1r1k4/8/8/8/8/8/8/1RK4R w HBb - 0 1");
   EXPECT_EQ(castle_rook_square[WHITE_A_ROOK], B1);
@@ -113,6 +109,52 @@ TEST(Fen, Chess960Letters) {
   pos = position_from("4k3/8/8/8/8/8/8/6RK w GA - 0 1");
   EXPECT_EQ(pack_castling(pos), 63);
   chess960 = 0;
+}
+
+// The forms GUIs write in Chess960 mode: KQkq name the outermost rook on each
+// side of the king (X-FEN), file letters name the rook itself, in any order.
+TEST(Fen, Chess960StandardLettersNameTheOutermostRook) {
+  chess960 = 1;
+  Position pos = position_from("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+  EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], H1);
+  EXPECT_EQ(castle_rook_square[WHITE_A_ROOK], A1);
+  EXPECT_EQ(castle_rook_square[BLACK_H_ROOK], H8);
+  EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], A8);
+  EXPECT_EQ(pack_castling(pos), 0);
+  EXPECT_EQ(pos.fifty, 0);
+  EXPECT_EQ(pos.game_ply, 1);
+  // Array BBQNNRKR: rooks on f1 and h1, king g1; the clocks after the field are read.
+  pos = position_from("bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 3 9");
+  EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], H1);
+  EXPECT_EQ(castle_rook_square[WHITE_A_ROOK], F1);
+  EXPECT_EQ(castle_rook_square[BLACK_H_ROOK], H8);
+  EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], F8);
+  EXPECT_EQ(king_start_square[0], G1);
+  EXPECT_EQ(pos.fifty, 3);
+  EXPECT_EQ(pos.game_ply, 17);
+  // Two rooks on one side: K is the outer one (h1), not g1.
+  pos = position_from("4k3/8/8/8/8/8/8/1K4RR w K - 0 1");
+  EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], H1);
+  EXPECT_EQ(pos.white_h_rook_moved, 0);
+  EXPECT_EQ(pos.white_a_rook_moved, 1);
+  // Mixed forms and any order: Q for the a-side, g for black's inner h-side rook.
+  pos = position_from("r3k1rr/8/8/8/8/8/8/R3K2R w gQHq - 0 1");
+  EXPECT_EQ(castle_rook_square[WHITE_H_ROOK], H1);
+  EXPECT_EQ(castle_rook_square[WHITE_A_ROOK], A1);
+  EXPECT_EQ(castle_rook_square[BLACK_H_ROOK], G8);
+  EXPECT_EQ(castle_rook_square[BLACK_A_ROOK], A8);
+  EXPECT_EQ(pack_castling(pos), 0);
+  // A letter with no rook on that side of the king gives no right.
+  pos = position_from("2k5/8/8/8/8/8/8/R3K3 w KQ - 0 1");
+  EXPECT_EQ(castle_rook_square[WHITE_A_ROOK], A1);
+  EXPECT_EQ(pos.white_h_rook_moved, 1);
+  EXPECT_EQ(pos.white_a_rook_moved, 0);
+  chess960 = 0;
+  // Standard mode keeps its rule: K needs the king on e1 and the rook on h1.
+  pos = position_from("4k3/8/8/8/8/8/8/4K1RR w K - 0 1");
+  EXPECT_EQ(pos.white_h_rook_moved, 0);
+  pos = position_from("4k3/8/8/8/8/8/8/4K1R1 w K - 0 1");
+  EXPECT_EQ(pos.white_h_rook_moved, 1);
 }
 
 struct Refusal {

@@ -44,7 +44,8 @@ std::string search_fixed_depth(const SignatureCase& c, uint64_t& nodes) {
   nodes = search_nodes + qs_nodes;
   const size_t at = out.find("bestmove ");
   if (at == std::string::npos) return "<none>";
-  return out.substr(at + 9, out.find('\n', at) - at - 9);
+  // The move alone, without the reply it expects.
+  return out.substr(at + 9, out.find_first_of(" \n", at + 9) - at - 9);
 }
 
 }  // namespace

@@ -84,13 +84,94 @@ TEST(TimeBudget, DeadlineAndStopMargin) {
 
   // The search stops once the clock is within the margin of the deadline.
   zolt_test::quiet_standard_input();
-  deadline = clock_ms() + 10000;
+  start_deadline(10000);
   EXPECT_EQ(poll_says_stop(), 0);
   EXPECT_EQ(stop_search, 0);
   deadline = clock_ms() + STOP_MARGIN_MS - 5;
   EXPECT_EQ(poll_says_stop(), 1);
   EXPECT_EQ(stop_search, 1);
   stop_search = 0;
+}
+
+TEST(TimeBudget, SmallBudgetsKeepAboutHalfAsMargin) {
+  start_deadline(2000);
+  EXPECT_EQ(stop_margin_ms, STOP_MARGIN_MS);
+  start_deadline(100);
+  EXPECT_EQ(stop_margin_ms, STOP_MARGIN_MS);
+  start_deadline(99);
+  EXPECT_EQ(stop_margin_ms, 50);
+  // 1 s + 0.01 s: a budget of 35 ms, of which about half is searched.
+  set_uci_time_budget("go wtime 1000 btime 1000 winc 10 binc 10\n", WHITE);
+  EXPECT_EQ(time_limit_ms, 35);
+  EXPECT_EQ(stop_margin_ms, 18);
+  // A budget of 0 still stops at the first poll.
+  start_deadline(0);
+  EXPECT_EQ(stop_margin_ms, 1);
+  zolt_test::quiet_standard_input();
+  EXPECT_EQ(poll_says_stop(), 1);
+  stop_search = 0;
+}
+
+TEST(SearchLimits, NodesAndMateAreLimitsWithoutTime) {
+  EXPECT_EQ(budget("go nodes 100000\n", WHITE), NO_TIME_LIMIT);
+  EXPECT_EQ(uci_node_limit, 100000u);
+  EXPECT_EQ(budget("go nodes 12345678901\n", WHITE), NO_TIME_LIMIT);
+  EXPECT_EQ(uci_node_limit, 12345678901u);
+  EXPECT_EQ(budget("go mate 2\n", BLACK), NO_TIME_LIMIT);
+  EXPECT_EQ(uci_mate_limit, 2);
+  EXPECT_EQ(uci_node_limit, 0u);
+  // Beside a clock the clock's budget applies too.
+  EXPECT_EQ(budget("go wtime 60000 btime 60000 nodes 5000 mate 3\n", WHITE), 2000);
+  EXPECT_EQ(uci_node_limit, 5000u);
+  EXPECT_EQ(uci_mate_limit, 3);
+  // A field without a number, or a word that only contains the keyword, sets nothing.
+  EXPECT_EQ(budget("go nodes\n", WHITE), 0);
+  EXPECT_EQ(uci_node_limit, 0u);
+  EXPECT_EQ(budget("go xnodes 10\n", WHITE), 0);
+  EXPECT_EQ(uci_node_limit, 0u);
+  EXPECT_EQ(budget("go\n", WHITE), 0);
+  EXPECT_EQ(uci_mate_limit, 0);
+  EXPECT_EQ(pondering, 0);
+}
+
+TEST(SearchLimits, PonderSearchesWithoutTimeUntilPonderhit) {
+  EXPECT_EQ(budget("go ponder wtime 60000 btime 60000 winc 1000 binc 1000\n", WHITE), NO_TIME_LIMIT);
+  EXPECT_EQ(pondering, 1);
+  EXPECT_EQ(ponder_budget_ms, 2500);
+  EXPECT_GT(deadline - clock_ms(), 1000000);
+  EXPECT_EQ(budget("go ponder depth 4\n", BLACK), NO_TIME_LIMIT);
+  EXPECT_EQ(ponder_budget_ms, NO_TIME_LIMIT);
+  EXPECT_EQ(uci_depth_limit, 4);
+  EXPECT_EQ(budget("go wtime 60000 btime 60000\n", WHITE), 2000);
+  EXPECT_EQ(pondering, 0);
+  pondering = 0;
+}
+
+TEST(SearchLimits, SearchmovesKeepsTheLegalMovesNamed) {
+  Position pos = zolt_test::load_position(zolt_test::START_FEN);
+  // The "mo" of searchmoves is no movetime, and its moves end at the next keyword.
+  EXPECT_EQ(read_go_line("go searchmoves e2e4 a2a3 e9e4 e2e4 g1f3 wtime 60000 btime 1000\n", pos), 0);
+  EXPECT_EQ(uci_movetime, 0);
+  EXPECT_EQ(time_limit_ms, 2000);
+  ASSERT_EQ(search_root_move_count, 3);
+  Move list[MAX_MOVES];
+  const int n = generate_moves(pos, list);
+  Move kept[MAX_MOVES];
+  for (int i = 0; i < n; ++i) kept[i] = list[i];
+  const int k = keep_root_moves(kept, n);
+  ASSERT_EQ(k, 3);
+  // In generation order, whatever the order named.
+  int at = 0;
+  for (int i = 0; i < n && at < k; ++i)
+    if (list[i].from == kept[at].from && list[i].to == kept[at].to) ++at;
+  EXPECT_EQ(at, 3);
+  // None legal: every move.
+  read_go_line("go depth 3 searchmoves e7e5 h1h8\n", pos);
+  EXPECT_EQ(search_root_move_count, 0);
+  EXPECT_EQ(uci_depth_limit, 3);
+  EXPECT_EQ(keep_root_moves(kept, n), n);
+  read_go_line("go depth 3\n", pos);
+  EXPECT_EQ(search_root_move_count, 0);
 }
 
 TEST(TimeBudget, LogsTheSettings) {
