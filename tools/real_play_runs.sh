@@ -7,7 +7,7 @@
 # Each run writes its game lines and summary to <output folder>/<run>.txt;
 # the exit status is 1 when any run had a fault or the fixed-node games differ.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 zolt=${1:-build/zolt}
 out=${2:-real-play-runs}
 mkdir -p "$out"
