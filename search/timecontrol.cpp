@@ -74,13 +74,15 @@ void scan_keyword(const char* line, int length, const char* two, int offset, int
     if (keyword_at(line, length, i, two)) value = number_at(line, length, i + offset);
 }
 
-// Index just past the word (standing after a blank, and followed by a blank,
-// a newline or the end of the line), or -1 when the line has no such word.
+bool is_separator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Index just past the word (standing after a separator, and followed by one
+// or by the end of the line), or -1 when the line has no such word.
 int after_word(const char* line, int length, const char* word) {
   const int n = static_cast<int>(strlen(word));
   for (int i = 1; i + n <= length; ++i) {
-    if (line[i - 1] != ' ' || memcmp(line + i, word, n) != 0) continue;
-    if (i + n == length || line[i + n] == ' ' || line[i + n] == '\n') return i + n;
+    if (!is_separator(line[i - 1]) || memcmp(line + i, word, n) != 0) continue;
+    if (i + n == length || is_separator(line[i + n])) return i + n;
   }
   return -1;
 }
@@ -88,7 +90,7 @@ int after_word(const char* line, int length, const char* word) {
 // N of a "word N" field of the line, 0 when there is none.
 uint64_t field_value(const char* line, int length, const char* word, uint64_t max) {
   int at = after_word(line, length, word);
-  if (at < 0 || at >= length || line[at] != ' ') return 0;
+  if (at < 0 || at >= length || !is_separator(line[at])) return 0;
   uint64_t value = 0;
   for (int i = at + 1; i < length && line[i] >= '0' && line[i] <= '9'; ++i) {
     value = value * 10 + (line[i] - '0');
@@ -134,9 +136,9 @@ void read_search_moves(const char* line, int length, const Position& pos) {
   int at = after_word(line, length, "searchmoves");
   if (at < 0) return;
   while (at < length) {
-    while (at < length && (line[at] == ' ' || line[at] == '\n' || line[at] == '\r' || line[at] == '\t')) ++at;
+    while (at < length && is_separator(line[at])) ++at;
     const int start = at;
-    while (at < length && line[at] != ' ' && line[at] != '\n' && line[at] != '\r' && line[at] != '\t') ++at;
+    while (at < length && !is_separator(line[at])) ++at;
     const int word_length = at - start;
     if (word_length == 0) break;
     if (is_go_keyword(line + start, word_length)) break;
