@@ -370,6 +370,9 @@ def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes,
 class Ponder:
     """Zolt's pondering between its move and the opponent's reply."""
 
+    hits = 0   # over the whole run: ponderhits sent
+    misses = 0  # and ponder searches stopped because the opponent played another move
+
     def __init__(self):
         self.expected = None   # the move zolt ponders on, while it does
 
@@ -402,6 +405,7 @@ class Ponder:
         self.early_answer(zolt, faults, notes)
         zolt.send("ponderhit")
         self.expected = None
+        Ponder.hits += 1
         return read_bestmove(zolt, limit, True, faults, notes)
 
 
@@ -459,6 +463,7 @@ def play_game(number, start, zolt, stockfish, referee, args, faults, castles):
                     move, used, ponder_move = ponder.hit(zolt, move_limit(args, clocks, side), faults, notes)
                 else:
                     ponder.stop(zolt, faults, notes)
+                    Ponder.misses += 1
             if not is_zolt or ponder_move is False:
                 move, used, ponder_move = ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults,
                                                    notes, args)
@@ -647,6 +652,8 @@ def main():
     games = wins + draws + losses
     print(memory.report(args.reuse), flush=True)
     print("castles: zolt %d, stockfish %d" % (castles["zolt"], castles["stockfish"]), flush=True)
+    if args.ponder:
+        print("ponder: hits %d, misses %d" % (Ponder.hits, Ponder.misses), flush=True)
     print("summary: games %d, zolt +%d =%d -%d, score %.1f/%d, illegal moves %d, missing bestmove %d, "
           "time forfeits %d, crashes %d, rejected position lines %d, ponder faults %d, peak rss %d kB, "
           "wall time %.0f s"
