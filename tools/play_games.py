@@ -235,6 +235,13 @@ def start_stockfish(path, elo=None, chess960=False):
     return engine
 
 
+def start_opponent(args, stockfish_path, workdir):
+    """The opponent: Stockfish at args.elo, or the zolt binary of --opponent-zolt."""
+    if args.opponent_zolt:
+        return start_zolt(os.path.abspath(args.opponent_zolt), workdir, args.chess960)
+    return start_stockfish(stockfish_path, args.elo, args.chess960)
+
+
 class Referee:
     """Legal moves and position facts from a Stockfish that does not play."""
 
@@ -457,6 +464,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="chooses the Chess960 arrays")
     parser.add_argument("--reuse", action="store_true", help="one zolt process plays all games")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
+    parser.add_argument("--opponent-zolt", default=None, metavar="PATH",
+                        help="play this zolt binary (an older build, say) instead of a Stockfish opponent")
     args = parser.parse_args()
 
     stockfish_path = args.stockfish or find_program("stockfish")
@@ -469,7 +478,7 @@ def main():
     faults = Faults()
     memory = MemoryWatch()
     referee = Referee(stockfish_path, args.chess960)
-    stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
+    stockfish = start_opponent(args, stockfish_path, workdir)
     zolt = None
     wins = draws = losses = 0
     try:
@@ -505,7 +514,7 @@ def main():
                 losses += 1
             print(text, flush=True)
             if not stockfish.alive():
-                stockfish = start_stockfish(stockfish_path, args.elo, args.chess960)
+                stockfish = start_opponent(args, stockfish_path, workdir)
     finally:
         if zolt:
             memory.closed(zolt.close())
