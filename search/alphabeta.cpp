@@ -123,9 +123,8 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   }
 
   Move list[MAX_MOVES];
-  const int n = generate_moves(pos, list);
+  const int n = generate_ordered_moves(pos, list);
   if (n == 0) return in_check ? ply - MATE : 0;
-  score_moves(list, n, pos);
   // Highest score first: a unique best is tried before sorting the rest.
   const int first = unique_best_move(list, n);
   if (first < 0) sort_moves(list, n);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "eval/tables.h"
+#include "position/movegen.h"
 #include "position/state.h"
 #include "search/alphabeta.h"
 
@@ -51,15 +52,31 @@ inline bool pawn_advance(PieceCode p, Square to) {
   return (p == PAWN && to < WHITE_ADVANCE_LIMIT) || (p == -PAWN && to > BLACK_ADVANCE_LIMIT);
 }
 
-}  // namespace
+// The bonuses the scoring generators add themselves.
+constexpr MoveScoreTerms GENERATED_TERMS = {QUEEN_PROMOTION_BONUS, CAPTURE_BONUS, PAWN_ADVANCE_BONUS};
 
-void score_moves(Move* list, int n, const Position& pos) {
-  const SquarePair k1(killer1[ply]), k2(killer2[ply]), mate(mate_killer[ply]), best(root_pv.moves[ply]);
-  const bool old_killers = ply > 2;
-  const int earlier = old_killers ? ply - 2 : 0;
-  const SquarePair old_k1(killer1[earlier]), old_k2(killer2[earlier]), old_mate(mate_killer[earlier]);
-  for (int i = 0; i < n; ++i) {
-    Move& m = list[i];
+// Bit (to & 63) for the destination of each move a bonus depends on: a move
+// whose bit is clear matches none of them.
+inline uint64_t destination_bit(const SquarePair& p) { return uint64_t{1} << (p.to & 63); }
+
+// The moves of the tables that score_moves compares at this ply.
+struct PlyTables {
+  SquarePair k1, k2, mate, best;
+  bool old_killers;
+  SquarePair old_k1, old_k2, old_mate;
+  uint64_t destinations;
+
+  explicit PlyTables(int earlier)
+      : k1(killer1[ply]), k2(killer2[ply]), mate(mate_killer[ply]), best(root_pv.moves[ply]), old_killers(ply > 2),
+        old_k1(killer1[earlier]), old_k2(killer2[earlier]), old_mate(mate_killer[earlier]) {
+    destinations = destination_bit(k1) | destination_bit(k2) | destination_bit(mate) | destination_bit(best);
+    if (old_killers) destinations |= destination_bit(old_k1) | destination_bit(old_k2) | destination_bit(old_mate);
+  }
+  PlyTables() : PlyTables(ply > 2 ? ply - 2 : 0) {}
+
+  bool may_match(const Move& m) const { return destinations >> (m.to & 63) & 1; }
+
+  int score(const Move& m, const Position& pos) const {
     int bonus;
     if (k1.matches(m))
       bonus = KILLER1_BONUS;
@@ -86,16 +103,42 @@ void score_moves(Move* list, int n, const Position& pos) {
       else if (old_mate.matches(m))
         score += OLD_MATE_KILLER_BONUS;
     }
-    m.score = score;
+    return score;
   }
+};
+
+inline int capture_score(const Move& m, const Position& pos, const SquarePair& best) {
+  return base_score(m, pos) + (best.matches(m) ? BEST_LINE_BONUS : 0);
+}
+
+}  // namespace
+
+void score_moves(Move* list, int n, const Position& pos) {
+  const PlyTables tables;
+  for (int i = 0; i < n; ++i) list[i].score = tables.score(list[i], pos);
 }
 
 void score_captures(Move* list, int n, const Position& pos) {
   const SquarePair best(root_pv.moves[ply]);
-  for (int i = 0; i < n; ++i) {
-    Move& m = list[i];
-    m.score = base_score(m, pos) + (best.matches(m) ? BEST_LINE_BONUS : 0);
-  }
+  for (int i = 0; i < n; ++i) list[i].score = capture_score(list[i], pos, best);
+}
+
+// The generator has written every score but the table bonuses; only a move
+// that may match a table entry is scored again in full.
+int generate_ordered_moves(Position& pos, Move* list) {
+  const int n = generate_scored_moves(pos, list, GENERATED_TERMS);
+  const PlyTables tables;
+  for (int i = 0; i < n; ++i)
+    if (tables.may_match(list[i])) list[i].score = tables.score(list[i], pos);
+  return n;
+}
+
+int generate_ordered_captures(Position& pos, Move* list) {
+  const int n = generate_scored_captures(pos, list);
+  const SquarePair best(root_pv.moves[ply]);
+  for (int i = 0; i < n; ++i)
+    if (best.matches(list[i])) list[i].score += BEST_LINE_BONUS;
+  return n;
 }
 
 // The Shell sort runs on compact keys (score in the high half, original index
