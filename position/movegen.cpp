@@ -82,10 +82,17 @@ struct Generator {
     return {row, row[from]};
   }
 
-  // The ordering score of a move onto `to`, taking `target`: the square-table
-  // gain less the value taken (piece_value[EMPTY] is 0), plus bonus.
-  static inline int32_t score_of(SquareTerms sq, Square to, int32_t target, int32_t bonus) {
-    return SCORE ? sq.row[to] - sq.from_term - piece_value[target] * C + bonus : 0;
+  // What a move's ordering score is made of: the mover's square terms, the
+  // piece it takes and its bonus. Worked out only for a record that is written.
+  struct ScoreParts {
+    SquareTerms sq;
+    int32_t target;
+    int32_t bonus;
+  };
+
+  // The square-table gain less the value taken (piece_value[EMPTY] is 0), plus the bonus.
+  static inline int32_t score_of(const ScoreParts& p, Square to) {
+    return p.sq.row[to] - p.sq.from_term - piece_value[p.target] * C + p.bonus;
   }
 
   inline int32_t capture_bonus(int32_t target) const { return target != EMPTY ? terms.capture : 0; }
@@ -95,7 +102,7 @@ struct Generator {
   // Captures are the rare case in the capture generator, so it writes only
   // the records it keeps.
   static inline void put_if(bool taken, Move* out, int& k, Square from, Square to, int32_t captured, int kind,
-                            int32_t score) {
+                            const ScoreParts& score) {
     if (MODE == CAPTURES_ONLY && !taken) return;
     if (MODE != COUNT_ONLY) {
       Move& m = out[k];
@@ -103,12 +110,13 @@ struct Generator {
       m.to = to;
       m.captured = captured;
       m.kind = kind;
-      if (SCORE) m.score = score;
+      if (SCORE) m.score = score_of(score, to);
     }
     k += taken;
   }
 
-  static inline void put(Move* out, int& k, Square from, Square to, int32_t captured, int kind, int32_t score) {
+  static inline void put(Move* out, int& k, Square from, Square to, int32_t captured, int kind,
+                         const ScoreParts& score) {
     put_if(true, out, k, from, to, captured, kind, score);
   }
 
@@ -121,8 +129,8 @@ struct Generator {
     }
     const SquareTerms sq = square_terms(C * PAWN, from);
     const int32_t other_bonus = captured != EMPTY ? terms.capture : terms.pawn_advance;
-    put(out, k, from, to, captured, queen, score_of(sq, to, board[to], terms.queen_promotion));
-    for (int i = 1; i < 4; ++i) put(out, k, from, to, captured, queen + i, score_of(sq, to, board[to], other_bonus));
+    put(out, k, from, to, captured, queen, {sq, board[to], terms.queen_promotion});
+    for (int i = 1; i < 4; ++i) put(out, k, from, to, captured, queen + i, {sq, board[to], other_bonus});
   }
 
   inline bool exposes(Square from, Square to) { return piece_move_exposes_king<C>(board, king, from, to); }
@@ -153,20 +161,20 @@ struct Generator {
       const Square a = e - 4, b = e - 3, c = e - 2, d = e - 1, f = e + 1, g = e + 2, h = e + 3;
       if (board[f] == EMPTY && board[g] == EMPTY && board[h] == C * ROOK && !h_moved &&
           king_safe_on(f) && king_safe_on(g))
-        put(out, k, e, g, 0, king_kind, score_of(square_terms(C * KING, e), g, board[g], 0));
+        put(out, k, e, g, 0, king_kind, {square_terms(C * KING, e), board[g], 0});
       if (board[b] == EMPTY && board[c] == EMPTY && board[d] == EMPTY && board[a] == C * ROOK && !a_moved &&
           king_safe_on(d) && king_safe_on(c))
-        put(out, k, e, c, 0, queen_kind, score_of(square_terms(C * KING, e), c, board[c], 0));
+        put(out, k, e, c, 0, queen_kind, {square_terms(C * KING, e), board[c], 0});
       return k;
     }
     const Square h_rook = castle_rook_square[C == WHITE ? WHITE_H_ROOK : BLACK_H_ROOK];
     const Square a_rook = castle_rook_square[C == WHITE ? WHITE_A_ROOK : BLACK_A_ROOK];
     if (!h_moved && board[h_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_king_side(pos) : castle960_black_king_side(pos)))
-      put(out, k, king, h_rook, 0, king_kind, score_of(square_terms(C * KING, king), h_rook, board[h_rook], 0));
+      put(out, k, king, h_rook, 0, king_kind, {square_terms(C * KING, king), board[h_rook], 0});
     if (!a_moved && board[a_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_queen_side(pos) : castle960_black_queen_side(pos)))
-      put(out, k, king, a_rook, 0, queen_kind, score_of(square_terms(C * KING, king), a_rook, board[a_rook], 0));
+      put(out, k, king, a_rook, 0, queen_kind, {square_terms(C * KING, king), board[a_rook], 0});
     return k;
   }
 
@@ -177,7 +185,7 @@ struct Generator {
       const Square t = king + d;
       const int32_t target = board[t];
       if (MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target)) {
-        if (king_safe_on(t)) put(out, k, king, t, target, KIND_NORMAL, score_of(sq, t, target, capture_bonus(target)));
+        if (king_safe_on(t)) put(out, k, king, t, target, KIND_NORMAL, {sq, target, capture_bonus(target)});
       }
     }
     return k;
@@ -219,7 +227,7 @@ struct Generator {
   // target test `ok`. A FREE piece (not pinned, king not in check) cannot
   // expose its king; any other piece's move is tried in place.
   template <bool FREE>
-  inline void consider(bool ok, Move* out, int& k, Square from, Square to, int32_t captured, int32_t score) {
+  inline void consider(bool ok, Move* out, int& k, Square from, Square to, int32_t captured, const ScoreParts& score) {
     if (FREE)
       put_if(ok, out, k, from, to, captured, KIND_NORMAL, score);
     else if (ok && !exposes(from, to))
@@ -238,7 +246,7 @@ struct Generator {
     if (C == WHITE ? to >= 49 : to <= 70) return;
     const bool exposed = C == WHITE ? white_move_exposes_king(pos, from, to) : black_move_exposes_king(pos, from, to);
     if (!exposed)
-      put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, score_of(square_terms(C * PAWN, from), to, EMPTY, terms.capture));
+      put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, {square_terms(C * PAWN, from), EMPTY, terms.capture});
   }
 
   template <bool FREE>
@@ -255,15 +263,15 @@ struct Generator {
         const bool on_second = C == WHITE ? s > 80 : s < 39;
         const bool single = board[s + up] == EMPTY;
         const bool advance = C == WHITE ? s + up < WHITE_ADVANCE_LIMIT : s + up > BLACK_ADVANCE_LIMIT;
-        consider<FREE>(single, out, k, s, s + up, EMPTY, score_of(sq, s + up, EMPTY, advance ? terms.pawn_advance : 0));
+        consider<FREE>(single, out, k, s, s + up, EMPTY, {sq, EMPTY, advance ? terms.pawn_advance : 0});
         consider<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY,
-                       score_of(sq, s + 2 * up, EMPTY, 0));
+                       {sq, EMPTY, 0});
       }
       consider<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target,
-                     score_of(sq, near_diagonal, near_target, terms.capture));
+                     {sq, near_target, terms.capture});
       if (near_diagonal == pos.ep_square) en_passant(out, k, s, near_diagonal);
       consider<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target,
-                     score_of(sq, far_diagonal, far_target, terms.capture));
+                     {sq, far_target, terms.capture});
       if (far_diagonal == pos.ep_square) en_passant(out, k, s, far_diagonal);
       return k;
     }
@@ -282,7 +290,7 @@ struct Generator {
       const Square t = s + d;
       const int32_t target = board[t];
       consider<FREE>(MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target), out, k, s, t, target,
-                     score_of(sq, t, target, capture_bonus(target)));
+                     {sq, target, capture_bonus(target)});
     }
     return k;
   }
@@ -295,11 +303,11 @@ struct Generator {
     for (int d : rays) {
       Square t = s + d;
       while (board[t] == EMPTY) {
-        if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY, score_of(sq, t, EMPTY, 0));
+        if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY, {sq, EMPTY, 0});
         t += d;
       }
       const int32_t target = board[t];
-      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, score_of(sq, t, target, terms.capture));
+      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, terms.capture});
     }
     return k;
   }
