@@ -123,10 +123,10 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   }
 
   Move list[MAX_MOVES];
-  const int n = generate_ordered_moves(pos, list);
-  if (n == 0) return in_check ? ply - MATE : 0;
   // Highest score first: a unique best is tried before sorting the rest.
-  const int first = unique_best_move(list, n);
+  int first;
+  const int n = generate_ordered_moves(pos, list, first);
+  if (n == 0) return in_check ? ply - MATE : 0;
   if (first < 0) sort_moves(list, n);
   if (n == 1 || in_check) ++depth;
 

@@ -29,6 +29,8 @@ constexpr int OLD_KILLER1_BONUS = 340;
 constexpr int OLD_KILLER2_BONUS = 345;
 constexpr int OLD_MATE_KILLER_BONUS = 350;
 
+constexpr int64_t LOW_HALF = 0xffffffff;  // the index half of a sort key
+
 // White pawns reaching rank 6 or beyond, black pawns rank 3 or beyond.
 constexpr Square WHITE_ADVANCE_LIMIT = 49;
 constexpr Square BLACK_ADVANCE_LIMIT = 70;
@@ -107,6 +109,24 @@ struct PlyTables {
   }
 };
 
+// The running answer of unique_best_move over scores seen one by one.
+struct UniqueBest {
+  int best = 0;
+  int32_t best_score = 0;
+  bool unique = true;
+
+  void see(int i, int32_t score) {
+    if (i == 0 || score > best_score) {
+      best = i;
+      best_score = score;
+      unique = true;
+    } else if (score == best_score) {
+      unique = false;
+    }
+  }
+  int result() const { return unique ? best : -1; }
+};
+
 inline int capture_score(const Move& m, const Position& pos, const SquarePair& best) {
   return base_score(m, pos) + (best.matches(m) ? BEST_LINE_BONUS : 0);
 }
@@ -125,19 +145,29 @@ void score_captures(Move* list, int n, const Position& pos) {
 
 // The generator has written every score but the table bonuses; only a move
 // that may match a table entry is scored again in full.
-int generate_ordered_moves(Position& pos, Move* list) {
+int generate_ordered_moves(Position& pos, Move* list, int& first) {
   const int n = generate_scored_moves(pos, list, GENERATED_TERMS);
   const PlyTables tables;
-  for (int i = 0; i < n; ++i)
-    if (tables.may_match(list[i])) list[i].score = tables.score(list[i], pos);
+  UniqueBest best;
+  for (int i = 0; i < n; ++i) {
+    Move& m = list[i];
+    if (tables.may_match(m)) m.score = tables.score(m, pos);
+    best.see(i, m.score);
+  }
+  first = best.result();
   return n;
 }
 
-int generate_ordered_captures(Position& pos, Move* list) {
+int generate_ordered_captures(Position& pos, Move* list, int& first) {
   const int n = generate_scored_captures(pos, list);
-  const SquarePair best(root_pv.moves[ply]);
-  for (int i = 0; i < n; ++i)
-    if (best.matches(list[i])) list[i].score += BEST_LINE_BONUS;
+  const SquarePair line(root_pv.moves[ply]);
+  UniqueBest best;
+  for (int i = 0; i < n; ++i) {
+    Move& m = list[i];
+    if (line.matches(m)) m.score += BEST_LINE_BONUS;
+    best.see(i, m.score);
+  }
+  first = best.result();
   return n;
 }
 
@@ -151,30 +181,25 @@ void sort_moves(Move* list, int n) {
   for (int i = 0; i < n; ++i) keys[i] = static_cast<int64_t>(list[i].score) * (int64_t{1} << 32) | i;
   for (int gap = n / 2; gap > 0; gap /= 2) {
     for (int i = gap; i < n; ++i) {
-      for (int j = i - gap; j >= 0 && (keys[j] >> 32) > (keys[j + gap] >> 32); j -= gap) {
-        const int64_t swapped = keys[j];
-        keys[j] = keys[j + gap];
-        keys[j + gap] = swapped;
-      }
+      // Exchanging key i with the greater keys gap before it, one step at a
+      // time, is the same as holding it and shifting those keys up. A key
+      // scores above it exactly when it exceeds its score with all index bits set.
+      const int64_t moving = keys[i];
+      const int64_t above = moving | LOW_HALF;
+      int j = i - gap;
+      for (; j >= 0 && keys[j] > above; j -= gap) keys[j + gap] = keys[j];
+      keys[j + gap] = moving;
     }
   }
   Move sorted[MAX_MOVES];
-  for (int i = 0; i < n; ++i) sorted[i] = list[keys[i] & 0xffffffff];
+  for (int i = 0; i < n; ++i) sorted[i] = list[keys[i] & LOW_HALF];
   memcpy(list, sorted, n * sizeof(Move));
 }
 
 int unique_best_move(const Move* list, int n) {
-  int best = 0;
-  bool unique = true;
-  for (int i = 1; i < n; ++i) {
-    if (list[i].score > list[best].score) {
-      best = i;
-      unique = true;
-    } else if (list[i].score == list[best].score) {
-      unique = false;
-    }
-  }
-  return unique ? best : -1;
+  UniqueBest best;
+  for (int i = 0; i < n; ++i) best.see(i, list[i].score);
+  return best.result();
 }
 
 void record_killer(const Move& move, int at_ply) {
