@@ -109,14 +109,16 @@ struct PlyTables {
   }
 };
 
-// The running answer of unique_best_move over scores seen one by one.
+// The running answer of unique_best_move over scores seen one by one, the
+// first of them given at the start.
 struct UniqueBest {
   int best = 0;
-  int32_t best_score = 0;
+  int32_t best_score;
   bool unique = true;
 
+  explicit UniqueBest(int32_t first_score) : best_score(first_score) {}
   void see(int i, int32_t score) {
-    if (i == 0 || score > best_score) {
+    if (score > best_score) {
       best = i;
       best_score = score;
       unique = true;
@@ -148,26 +150,18 @@ void score_captures(Move* list, int n, const Position& pos) {
 int generate_ordered_moves(Position& pos, Move* list, int& first) {
   const int n = generate_scored_moves(pos, list, GENERATED_TERMS);
   const PlyTables tables;
-  UniqueBest best;
-  for (int i = 0; i < n; ++i) {
-    Move& m = list[i];
-    if (tables.may_match(m)) m.score = tables.score(m, pos);
-    best.see(i, m.score);
-  }
-  first = best.result();
+  for (int i = 0; i < n; ++i)
+    if (tables.may_match(list[i])) list[i].score = tables.score(list[i], pos);
+  first = unique_best_move(list, n);
   return n;
 }
 
 int generate_ordered_captures(Position& pos, Move* list, int& first) {
   const int n = generate_scored_captures(pos, list);
   const SquarePair line(root_pv.moves[ply]);
-  UniqueBest best;
-  for (int i = 0; i < n; ++i) {
-    Move& m = list[i];
-    if (line.matches(m)) m.score += BEST_LINE_BONUS;
-    best.see(i, m.score);
-  }
-  first = best.result();
+  for (int i = 0; i < n; ++i)
+    if (line.matches(list[i])) list[i].score += BEST_LINE_BONUS;
+  first = unique_best_move(list, n);
   return n;
 }
 
@@ -183,9 +177,11 @@ void sort_moves(Move* list, int n) {
     for (int i = gap; i < n; ++i) {
       // Exchanging key i with the greater keys gap before it, one step at a
       // time, is the same as holding it and shifting those keys up. A key
-      // scores above it exactly when it exceeds its score with all index bits set.
+      // scores above it exactly when it exceeds its score with all index bits
+      // set. Mostly the key before it is not above it, and nothing moves.
       const int64_t moving = keys[i];
       const int64_t above = moving | LOW_HALF;
+      if (keys[i - gap] <= above) continue;
       int j = i - gap;
       for (; j >= 0 && keys[j] > above; j -= gap) keys[j + gap] = keys[j];
       keys[j + gap] = moving;
@@ -197,8 +193,9 @@ void sort_moves(Move* list, int n) {
 }
 
 int unique_best_move(const Move* list, int n) {
-  UniqueBest best;
-  for (int i = 0; i < n; ++i) best.see(i, list[i].score);
+  if (n == 0) return 0;
+  UniqueBest best(list[0].score);
+  for (int i = 1; i < n; ++i) best.see(i, list[i].score);
   return best.result();
 }
 
