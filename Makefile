@@ -31,13 +31,16 @@ test: test-release test-asan test-fuzz
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The sanitizer build runs the Release build's end-to-end test program
+# against its own zolt instead of compiling that program again.
 $(ASAN_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Release -DZOLT_SANITIZE=ON -DZOLT_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Release -DZOLT_SANITIZE=ON -DZOLT_BENCH=OFF \
+	  -DZOLT_E2E_DRIVER=$(abspath $(BUILD))/tests/zolt_e2e_tests
 
 asan: $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-test-asan: asan
+test-asan: build asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The fuzz project is built with clang++ (libFuzzer); without it or without

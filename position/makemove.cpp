@@ -146,10 +146,11 @@ void unmake_castling(Position& pos, const Move& entry) {
 
 }  // namespace
 
-void make_move(Position& pos, Move move) {
+void make_move(Position& pos, const Move& move) {
   Move& entry = undo_stack[undo_top];
   const Square from = move.from, to = move.to;
   const int kind = move.kind;
+  const int32_t captured = move.captured;
   const int32_t piece = pos.board[from];
   const int32_t mover = pos.side;
 
@@ -158,7 +159,7 @@ void make_move(Position& pos, Move move) {
   ++ply;
   if (mover == BLACK) ++fullmove_number;
   pos.side = -mover;
-  last_move_noisy = move.captured != EMPTY || kind != KIND_NORMAL;
+  last_move_noisy = captured != EMPTY || kind != KIND_NORMAL;
 
   entry.saved_material = pos.material;
   entry.saved_fifty = pos.fifty;
@@ -167,7 +168,7 @@ void make_move(Position& pos, Move move) {
   entry.captured_slot = 0;
   entry.kind = KIND_NORMAL;
 
-  pos.piece_count[move.captured + 5]--;
+  pos.piece_count[captured + 5]--;
   pos.endgame = endgame_flag(pos);
   pos.ep_square = NO_SQUARE;
   undo_top++;
@@ -185,7 +186,7 @@ void make_move(Position& pos, Move move) {
   const int32_t target = pos.board[to];
   pos.material += mover * (piece_square_table[piece][to] - piece_square_table[piece][from]);
   if (kind == KIND_EN_PASSANT)
-    pos.material -= piece_value[move.captured];
+    pos.material -= piece_value[captured];
   else
     pos.material -= piece_value[target];
   const bool pawn_move = piece == PAWN || piece == -PAWN;

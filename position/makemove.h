@@ -5,7 +5,7 @@
 
 namespace zolt {
 
-void make_move(Position& pos, Move move);
+void make_move(Position& pos, const Move& move);
 void unmake_move(Position& pos);
 
 }  // namespace zolt

@@ -11,6 +11,7 @@
 // tried.
 #include "position/movegen.h"
 
+#include "eval/tables.h"
 #include "position/attacks.h"
 #include "position/state.h"
 
@@ -40,10 +41,22 @@ inline bool empty_or_enemy(int32_t p) {
 
 constexpr int MAX_PINS = 8;  // one per direction from the king
 
+// White pawns reaching rank 6 or beyond, black pawns rank 3 or beyond.
+constexpr Square WHITE_ADVANCE_LIMIT = 49;
+constexpr Square BLACK_ADVANCE_LIMIT = 70;
+
+// The ordering square-table terms of one piece on its square: the row of its
+// code and the term of the square it leaves.
+struct SquareTerms {
+  const int32_t* row;
+  int32_t from_term;
+};
+
 // Each part of a generator writes its moves from `out` on and returns how
 // many it kept; the count stays in a register, and in counting mode nothing
-// is written at all.
-template <int C, int MODE>
+// is written at all. A SCORE generator also writes each move's ordering
+// score (see MoveScoreTerms).
+template <int C, int MODE, bool SCORE = false>
 struct Generator {
   Position& pos;
   int32_t* board;
@@ -53,38 +66,71 @@ struct Generator {
   // Own pieces pinned to the king; looked for only when not in check.
   Square pinned_squares[MAX_PINS];
   int pin_count = 0;
+  MoveScoreTerms terms{};
 
-  Generator(Position& p, Move* l) : pos(p), board(p.board), list(l) {
+  Generator(Position& p, Move* l, const MoveScoreTerms* t = nullptr) : pos(p), board(p.board), list(l) {
+    if (t) terms = *t;
     king = C == WHITE ? p.white_king : p.black_king;
     // The same answer as the full attack test on the king; the line walks
     // also find the pins.
     in_check = attacked_by_contact<-C>(board, king) || scan_lines();
   }
 
+  static inline SquareTerms square_terms(int32_t code, Square from) {
+    if (!SCORE) return {nullptr, 0};
+    const int32_t* row = ordering_square_table[code];
+    return {row, row[from]};
+  }
+
+  // What a move's ordering score is made of: the mover's square terms, the
+  // piece it takes and its bonus. Worked out only for a record that is written.
+  struct ScoreParts {
+    SquareTerms sq;
+    int32_t target;
+    int32_t bonus;
+  };
+
+  // The square-table gain less the value taken (piece_value[EMPTY] is 0), plus the bonus.
+  static inline int32_t score_of(const ScoreParts& p, Square to) {
+    return p.sq.row[to] - p.sq.from_term - piece_value[p.target] * C + p.bonus;
+  }
+
+  inline int32_t capture_bonus(int32_t target) const { return target != EMPTY ? terms.capture : 0; }
+
   // Writes the record in any case but keeps it only when taken: the list has
   // room to spare, and the common case needs no branch on the target square.
-  static inline void put_if(bool taken, Move* out, int& k, Square from, Square to, int32_t captured, int kind) {
+  // Captures are the rare case in the capture generator, so it writes only
+  // the records it keeps.
+  static inline void put_if(bool taken, Move* out, int& k, Square from, Square to, int32_t captured, int kind,
+                            const ScoreParts& score) {
+    if (MODE == CAPTURES_ONLY && !taken) return;
     if (MODE != COUNT_ONLY) {
       Move& m = out[k];
       m.from = from;
       m.to = to;
       m.captured = captured;
       m.kind = kind;
+      if (SCORE) m.score = score_of(score, to);
     }
     k += taken;
   }
 
-  static inline void put(Move* out, int& k, Square from, Square to, int32_t captured, int kind) {
-    put_if(true, out, k, from, to, captured, kind);
+  static inline void put(Move* out, int& k, Square from, Square to, int32_t captured, int kind,
+                         const ScoreParts& score) {
+    put_if(true, out, k, from, to, captured, kind, score);
   }
 
-  static inline void put_promotions(Move* out, int& k, Square from, Square to, int32_t captured) {
+  // Queen, rook, bishop, knight; only the queen promotion takes its own bonus.
+  inline void put_promotions(Move* out, int& k, Square from, Square to, int32_t captured) {
     const int queen = C == WHITE ? KIND_WHITE_PROMOTE_QUEEN : KIND_BLACK_PROMOTE_QUEEN;
     if (MODE == COUNT_ONLY) {
       k += 4;
       return;
     }
-    for (int i = 0; i < 4; ++i) put(out, k, from, to, captured, queen + i);
+    const SquareTerms sq = square_terms(C * PAWN, from);
+    const int32_t other_bonus = captured != EMPTY ? terms.capture : terms.pawn_advance;
+    put(out, k, from, to, captured, queen, {sq, board[to], terms.queen_promotion});
+    for (int i = 1; i < 4; ++i) put(out, k, from, to, captured, queen + i, {sq, board[to], other_bonus});
   }
 
   inline bool exposes(Square from, Square to) { return piece_move_exposes_king<C>(board, king, from, to); }
@@ -115,30 +161,31 @@ struct Generator {
       const Square a = e - 4, b = e - 3, c = e - 2, d = e - 1, f = e + 1, g = e + 2, h = e + 3;
       if (board[f] == EMPTY && board[g] == EMPTY && board[h] == C * ROOK && !h_moved &&
           king_safe_on(f) && king_safe_on(g))
-        put(out, k, e, g, 0, king_kind);
+        put(out, k, e, g, 0, king_kind, {square_terms(C * KING, e), board[g], 0});
       if (board[b] == EMPTY && board[c] == EMPTY && board[d] == EMPTY && board[a] == C * ROOK && !a_moved &&
           king_safe_on(d) && king_safe_on(c))
-        put(out, k, e, c, 0, queen_kind);
+        put(out, k, e, c, 0, queen_kind, {square_terms(C * KING, e), board[c], 0});
       return k;
     }
     const Square h_rook = castle_rook_square[C == WHITE ? WHITE_H_ROOK : BLACK_H_ROOK];
     const Square a_rook = castle_rook_square[C == WHITE ? WHITE_A_ROOK : BLACK_A_ROOK];
     if (!h_moved && board[h_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_king_side(pos) : castle960_black_king_side(pos)))
-      put(out, k, king, h_rook, 0, king_kind);
+      put(out, k, king, h_rook, 0, king_kind, {square_terms(C * KING, king), board[h_rook], 0});
     if (!a_moved && board[a_rook] == C * ROOK &&
         (C == WHITE ? castle960_white_queen_side(pos) : castle960_black_queen_side(pos)))
-      put(out, k, king, a_rook, 0, queen_kind);
+      put(out, k, king, a_rook, 0, queen_kind, {square_terms(C * KING, king), board[a_rook], 0});
     return k;
   }
 
   int king_steps(Move* out) {
     int k = 0;
+    const SquareTerms sq = square_terms(C * KING, king);
     for (int d : KING_DIRECTIONS) {
       const Square t = king + d;
       const int32_t target = board[t];
       if (MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target)) {
-        if (king_safe_on(t)) put(out, k, king, t, target, KIND_NORMAL);
+        if (king_safe_on(t)) put(out, k, king, t, target, KIND_NORMAL, {sq, target, capture_bonus(target)});
       }
     }
     return k;
@@ -180,11 +227,11 @@ struct Generator {
   // target test `ok`. A FREE piece (not pinned, king not in check) cannot
   // expose its king; any other piece's move is tried in place.
   template <bool FREE>
-  inline void consider(bool ok, Move* out, int& k, Square from, Square to, int32_t captured) {
+  inline void consider(bool ok, Move* out, int& k, Square from, Square to, int32_t captured, const ScoreParts& score) {
     if (FREE)
-      put_if(ok, out, k, from, to, captured, KIND_NORMAL);
+      put_if(ok, out, k, from, to, captured, KIND_NORMAL, score);
     else if (ok && !exposes(from, to))
-      put(out, k, from, to, captured, KIND_NORMAL);
+      put(out, k, from, to, captured, KIND_NORMAL, score);
   }
 
   template <bool FREE>
@@ -198,7 +245,8 @@ struct Generator {
     if (board[to] != EMPTY) return;
     if (C == WHITE ? to >= 49 : to <= 70) return;
     const bool exposed = C == WHITE ? white_move_exposes_king(pos, from, to) : black_move_exposes_king(pos, from, to);
-    if (!exposed) put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT);
+    if (!exposed)
+      put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, {square_terms(C * PAWN, from), EMPTY, terms.capture});
   }
 
   template <bool FREE>
@@ -209,16 +257,21 @@ struct Generator {
     // The +-9 diagonal comes before the +-11 one for both colours.
     const Square near_diagonal = s + up + C, far_diagonal = s + up - C;
     const int32_t near_target = board[near_diagonal], far_target = board[far_diagonal];
+    const SquareTerms sq = square_terms(C * PAWN, s);
     if (!on_seventh) {
       if (MODE != CAPTURES_ONLY) {
         const bool on_second = C == WHITE ? s > 80 : s < 39;
         const bool single = board[s + up] == EMPTY;
-        consider<FREE>(single, out, k, s, s + up, EMPTY);
-        consider<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY);
+        const bool advance = C == WHITE ? s + up < WHITE_ADVANCE_LIMIT : s + up > BLACK_ADVANCE_LIMIT;
+        consider<FREE>(single, out, k, s, s + up, EMPTY, {sq, EMPTY, advance ? terms.pawn_advance : 0});
+        consider<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY,
+                       {sq, EMPTY, 0});
       }
-      consider<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target);
+      consider<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target,
+                     {sq, near_target, terms.capture});
       if (near_diagonal == pos.ep_square) en_passant(out, k, s, near_diagonal);
-      consider<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target);
+      consider<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target,
+                     {sq, far_target, terms.capture});
       if (far_diagonal == pos.ep_square) en_passant(out, k, s, far_diagonal);
       return k;
     }
@@ -231,26 +284,30 @@ struct Generator {
   template <bool FREE>
   int knight(Square s, Move* out) {
     int k = 0;
+    const SquareTerms sq = square_terms(C * KNIGHT, s);
 #pragma GCC unroll 8
     for (int d : KNIGHT_OFFSETS) {
       const Square t = s + d;
       const int32_t target = board[t];
-      consider<FREE>(MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target), out, k, s, t, target);
+      consider<FREE>(MODE == CAPTURES_ONLY ? is_enemy<C>(target) : empty_or_enemy<C>(target), out, k, s, t, target,
+                     {sq, target, capture_bonus(target)});
     }
     return k;
   }
 
   template <bool FREE, int RAY_COUNT>
-  int slider(Square s, const int (&rays)[RAY_COUNT], Move* out) {
+  int slider(int32_t piece, Square s, const int (&rays)[RAY_COUNT], Move* out) {
     int k = 0;
+    const SquareTerms sq = square_terms(C * piece, s);
 #pragma GCC unroll 8
     for (int d : rays) {
       Square t = s + d;
       while (board[t] == EMPTY) {
-        if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY);
+        if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY, {sq, EMPTY, 0});
         t += d;
       }
-      consider<FREE>(is_enemy<C>(board[t]), out, k, s, t, board[t]);
+      const int32_t target = board[t];
+      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, terms.capture});
     }
     return k;
   }
@@ -263,11 +320,11 @@ struct Generator {
       case KNIGHT:
         return knight<FREE>(s, out);
       case BISHOP:
-        return slider<FREE>(s, C == WHITE ? WHITE_BISHOP_RAYS : BLACK_BISHOP_RAYS, out);
+        return slider<FREE>(BISHOP, s, C == WHITE ? WHITE_BISHOP_RAYS : BLACK_BISHOP_RAYS, out);
       case ROOK:
-        return slider<FREE>(s, C == WHITE ? WHITE_ROOK_RAYS : BLACK_ROOK_RAYS, out);
+        return slider<FREE>(ROOK, s, C == WHITE ? WHITE_ROOK_RAYS : BLACK_ROOK_RAYS, out);
       default:
-        return slider<FREE>(s, C == WHITE ? WHITE_QUEEN_RAYS : BLACK_QUEEN_RAYS, out);
+        return slider<FREE>(QUEEN, s, C == WHITE ? WHITE_QUEEN_RAYS : BLACK_QUEEN_RAYS, out);
     }
   }
 
@@ -298,10 +355,10 @@ struct Generator {
   }
 };
 
-template <int MODE>
-int generate(Position& pos, Move* list) {
-  if (pos.side == WHITE) return Generator<WHITE, MODE>(pos, list).run();
-  return Generator<BLACK, MODE>(pos, list).run();
+template <int MODE, bool SCORE = false>
+int generate(Position& pos, Move* list, const MoveScoreTerms* terms = nullptr) {
+  if (pos.side == WHITE) return Generator<WHITE, MODE, SCORE>(pos, list, terms).run();
+  return Generator<BLACK, MODE, SCORE>(pos, list, terms).run();
 }
 
 }  // namespace
@@ -309,6 +366,13 @@ int generate(Position& pos, Move* list) {
 int generate_moves(Position& pos, Move* list) { return generate<ALL_MOVES>(pos, list); }
 int count_moves(Position& pos) { return generate<COUNT_ONLY>(pos, nullptr); }
 int generate_captures(Position& pos, Move* list) { return generate<CAPTURES_ONLY>(pos, list); }
+int generate_scored_moves(Position& pos, Move* list, const MoveScoreTerms& terms) {
+  return generate<ALL_MOVES, true>(pos, list, &terms);
+}
+int generate_scored_captures(Position& pos, Move* list) {
+  const MoveScoreTerms none{};
+  return generate<CAPTURES_ONLY, true>(pos, list, &none);
+}
 
 void build_line_table() {
   for (auto& row : line_table)

@@ -126,12 +126,14 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   // The root itself, not a null-move search below it (which also stands at ply 0).
   const bool root = ply == 0 && depth == iteration_depth;
   Move list[MAX_MOVES];
-  int n = generate_moves(pos, list);
-  if (n == 0) return in_check ? ply - MATE : 0;
-  if (root) n = keep_root_moves(list, n);
-  score_moves(list, n, pos);
   // Highest score first: a unique best is tried before sorting the rest.
-  const int first = unique_best_move(list, n);
+  int first;
+  int n = generate_ordered_moves(pos, list, first);
+  if (n == 0) return in_check ? ply - MATE : 0;
+  if (root && search_root_move_count > 0) {
+    n = keep_root_moves(list, n);
+    first = unique_best_move(list, n);
+  }
   if (first < 0) sort_moves(list, n);
   if (n == 1 || in_check) ++depth;
 

@@ -18,6 +18,12 @@ extern Move mate_killer[MAX_PLY];
 void score_moves(Move* list, int n, const Position& pos);
 // Writes the ordering score of the n moves of a quiescence list.
 void score_captures(Move* list, int n, const Position& pos);
+// The legal moves (captures) in generation order, each with the score that
+// generate_moves (generate_captures) followed by score_moves (score_captures)
+// gives it; the count is returned, and first is set to unique_best_move of
+// the list.
+int generate_ordered_moves(Position& pos, Move* list, int& first);
+int generate_ordered_captures(Position& pos, Move* list, int& first);
 // Sorts ascending by score (Shell sort with halving gaps; it fixes the order
 // of equal scores and with it the search order).
 void sort_moves(Move* list, int n);

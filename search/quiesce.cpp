@@ -32,12 +32,11 @@ int quiesce(Position& pos, int alpha, int beta, PvLine& pv) {
   if (ply >= MAX_PLY) return stand_pat;
 
   Move list[MAX_MOVES];
-  const int n = generate_captures(pos, list);
+  // Highest score first: a unique best is tried before sorting the rest.
+  int first;
+  const int n = generate_ordered_captures(pos, list, first);
   // Quiet evasions are not generated: in check with no capture counts as mate.
   if (n == 0) return side_in_check(pos) ? ply - MATE : alpha;
-  score_captures(list, n, pos);
-  // Highest score first: a unique best is tried before sorting the rest.
-  const int first = unique_best_move(list, n);
   if (first < 0) sort_moves(list, n);
 
   PvLine line;

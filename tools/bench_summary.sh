@@ -33,7 +33,7 @@ echo
 echo "| figure | zolt | stockfish | zolt/stockfish |"
 echo "|---|---|---|---|"
 found=0
-for part in perft search; do
+for part in instructions perft search; do
   [ -s "$results/$part.md" ] || continue
   cat "$results/$part.md"
   found=1

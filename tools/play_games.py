@@ -281,6 +281,14 @@ def start_stockfish(path, elo=None, chess960=False):
     return engine
 
 
+def start_opponent(args, stockfish_path, workdir):
+    """The opponent: Stockfish at args.elo, or the zolt binary of --opponent-zolt."""
+    if args.opponent_zolt:
+        return start_zolt(os.path.abspath(args.opponent_zolt), workdir, args.chess960)
+    # Stockfish's weakening is random: fixed-node games use it at full strength.
+    return start_stockfish(stockfish_path, None if args.nodes else args.elo, args.chess960)
+
+
 class Referee:
     """Legal moves and position facts from a Stockfish that does not play."""
 
@@ -591,6 +599,8 @@ def main():
     parser.add_argument("--ponder", action="store_true", help="zolt ponders on its expected reply")
     parser.add_argument("--nodes", type=int, default=0, help="both engines search this many nodes; no clocks")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
+    parser.add_argument("--opponent-zolt", default=None, metavar="PATH",
+                        help="play this zolt binary (an older build, say) instead of a Stockfish opponent")
     args = parser.parse_args()
 
     stockfish_path = args.stockfish or find_program("stockfish")
@@ -603,8 +613,7 @@ def main():
     faults = Faults()
     memory = MemoryWatch()
     referee = Referee(stockfish_path, args.chess960)
-    opponent_elo = None if args.nodes else args.elo
-    stockfish = start_stockfish(stockfish_path, opponent_elo, args.chess960)
+    stockfish = start_opponent(args, stockfish_path, workdir)
     zolt = None
     castles = {"zolt": 0, "stockfish": 0}
     wins = draws = losses = 0
@@ -641,7 +650,7 @@ def main():
                 losses += 1
             print(text, flush=True)
             if not stockfish.alive():
-                stockfish = start_stockfish(stockfish_path, opponent_elo, args.chess960)
+                stockfish = start_opponent(args, stockfish_path, workdir)
     finally:
         if zolt:
             memory.closed(zolt.close())

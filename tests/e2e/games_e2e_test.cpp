@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 
+#include "harness.h"
+
 namespace {
 
 bool executable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
@@ -46,7 +48,7 @@ std::string game_peer() {
 }
 
 CommandResult run_games(const std::string& stockfish, const std::string& options) {
-  return run_command("/usr/bin/python3 " + RUNNER + " --zolt " + ZOLT_BINARY + " --stockfish " + stockfish + " " +
+  return run_command("/usr/bin/python3 " + RUNNER + " --zolt " + zolt_test::binary_path() + " --stockfish " + stockfish + " " +
                      options);
 }
 

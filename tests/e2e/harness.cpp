@@ -39,7 +39,12 @@ bool has_sanitizer_report(const std::string& text) {
 
 }  // namespace
 
-std::string binary_path() { return ZOLT_BINARY; }
+// ZOLT_E2E_BINARY, when set, names the program to test instead of the zolt
+// of this build: a sanitizer build runs these tests against its own zolt.
+std::string binary_path() {
+  const char* other = getenv("ZOLT_E2E_BINARY");
+  return other && *other ? other : ZOLT_BINARY;
+}
 
 std::string make_temp_dir() {
   char pattern[] = "/tmp/zolt-test-XXXXXX";
@@ -67,6 +72,7 @@ ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() :
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
   signal(SIGPIPE, SIG_IGN);
   err_fd_ = make_error_capture();
+  const std::string binary = binary_path();
   pid_ = fork();
   if (pid_ == 0) {
     dup2(in_pipe[0], 0);
@@ -77,7 +83,7 @@ ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() :
     close(out_pipe[0]);
     close(out_pipe[1]);
     if (chdir(dir_.c_str()) != 0) _exit(127);
-    execl(ZOLT_BINARY, ZOLT_BINARY, static_cast<char*>(nullptr));
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in_pipe[0]);
