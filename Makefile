@@ -65,3 +65,24 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Windows: zolt.exe cross-compiled with MinGW-w64 for 64-bit and 32-bit
+# Windows, statically linked, through the toolchain files in cmake/.
+WIN64_BUILD ?= build-win64
+WIN32_BUILD ?= build-win32
+WINDOWS_OPTIONS := -DCMAKE_BUILD_TYPE=Release -DZOLT_TESTS=OFF -DZOLT_BENCH=OFF
+
+.PHONY: windows clean-windows
+
+$(WIN64_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(WINDOWS_OPTIONS)
+
+$(WIN32_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(WIN32_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake $(WINDOWS_OPTIONS)
+
+windows: $(WIN64_BUILD)/CMakeCache.txt $(WIN32_BUILD)/CMakeCache.txt
+	cmake --build $(WIN64_BUILD) -j $(JOBS)
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+
+clean-windows:
+	rm -rf $(WIN64_BUILD) $(WIN32_BUILD)
