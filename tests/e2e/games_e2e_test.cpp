@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+#include "harness.h"
+
 namespace {
 
 bool executable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
@@ -45,8 +47,8 @@ std::string game_peer() {
 }
 
 CommandResult run_games(const std::string& stockfish, const std::string& options) {
-  return run_command("/usr/bin/python3 " + RUNNER + " --zolt " + ZOLT_BINARY + " --stockfish " + stockfish + " " +
-                     options);
+  return run_command("/usr/bin/python3 " + RUNNER + " --zolt-cmd '" + zolt_test::zolt_command_line() +
+                     "' --stockfish " + stockfish + " " + options);
 }
 
 void expect_no_faults(const CommandResult& result, int games) {

@@ -41,6 +41,20 @@ bool has_sanitizer_report(const std::string& text) {
 
 std::string binary_path() { return ZOLT_BINARY; }
 
+std::vector<std::string> zolt_command() {
+  const char* line = getenv("ZOLT_COMMAND");
+  if (!line || !*line) return {ZOLT_BINARY};
+  std::vector<std::string> words;
+  std::istringstream text(line);
+  for (std::string word; text >> word;) words.push_back(word);
+  return words;
+}
+
+std::string zolt_command_line() {
+  const char* line = getenv("ZOLT_COMMAND");
+  return line && *line ? line : ZOLT_BINARY;
+}
+
 std::string make_temp_dir() {
   char pattern[] = "/tmp/zolt-test-XXXXXX";
   char* made = mkdtemp(pattern);
@@ -67,6 +81,11 @@ ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() :
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
   signal(SIGPIPE, SIG_IGN);
   err_fd_ = make_error_capture();
+  // The argument vector is made before the fork: the child only calls exec.
+  const std::vector<std::string> command = zolt_command();
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   pid_ = fork();
   if (pid_ == 0) {
     dup2(in_pipe[0], 0);
@@ -77,7 +96,7 @@ ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() :
     close(out_pipe[0]);
     close(out_pipe[1]);
     if (chdir(dir_.c_str()) != 0) _exit(127);
-    execl(ZOLT_BINARY, ZOLT_BINARY, static_cast<char*>(nullptr));
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   close(in_pipe[0]);

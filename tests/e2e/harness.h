@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zolt_test {
 
@@ -59,7 +60,14 @@ class ZoltSession {
   int status_ = -1;
 };
 
-// Lines of text, split at "\n".
+// The zolt binary of this build.
 std::string binary_path();
+
+// The command that starts zolt: the environment variable ZOLT_COMMAND split at
+// blanks when it is set (for example "wine64 zolt_launcher.exe zolt.exe"),
+// else the binary of this build alone.
+std::vector<std::string> zolt_command();
+// The same as one line of text, for programs that start zolt themselves.
+std::string zolt_command_line();
 
 }  // namespace zolt_test

@@ -1,0 +1,31 @@
+# The end-to-end suites again, against the 64-bit Windows build under wine:
+# the same tests, with zolt started as "wine64 zolt_launcher.exe zolt.exe"
+# (ZOLT_COMMAND, read by the harness and the game runner). They are named
+# "wine.<suite>.<test>" and carry the label "wine"; `make test-windows`
+# configures build-wine/ with ZOLT_WINE_TESTS=ON and runs `ctest -L wine`.
+if(CMAKE_VERSION VERSION_LESS 3.22)
+  message(FATAL_ERROR "ZOLT_WINE_TESTS needs CMake 3.22 (TEST_FILTER of gtest_discover_tests)")
+endif()
+
+set(ZOLT_WINDOWS_BUILD "${CMAKE_SOURCE_DIR}/build-win64" CACHE PATH
+  "build folder of the 64-bit Windows executables the wine tests run")
+set(ZOLT_WINE_PREFIX "$ENV{HOME}/.cache/zolt-wine" CACHE PATH "the wine prefix of the tests")
+find_program(ZOLT_WINE NAMES wine64 wine PATHS /usr/lib/wine)
+if(NOT ZOLT_WINE)
+  message(FATAL_ERROR "ZOLT_WINE_TESTS needs wine64: apt-get install wine64")
+endif()
+
+# The UCI transcripts, the lines that arrive during a search, console play,
+# the perft suite command and the refereed games.
+set(ZOLT_WINE_SUITES
+  UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
+  SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games)
+list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
+
+set(ZOLT_WINE_COMMAND
+  "env WINEPREFIX=${ZOLT_WINE_PREFIX} WINEDEBUG=-all ${ZOLT_WINE} ${ZOLT_WINDOWS_BUILD}/tests/windows/zolt_launcher.exe ${ZOLT_WINDOWS_BUILD}/zolt.exe")
+gtest_discover_tests(zolt_e2e_tests
+  TEST_PREFIX "wine."
+  TEST_FILTER "${ZOLT_WINE_FILTER}.*"
+  DISCOVERY_TIMEOUT 60
+  PROPERTIES LABELS wine TIMEOUT 900 ENVIRONMENT "ZOLT_COMMAND=${ZOLT_WINE_COMMAND}")
