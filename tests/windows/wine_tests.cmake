@@ -15,17 +15,24 @@ if(NOT ZOLT_WINE)
   message(FATAL_ERROR "ZOLT_WINE_TESTS needs wine64: apt-get install wine64")
 endif()
 
-# The UCI transcripts, the lines that arrive during a search, console play,
-# the perft suite command and the refereed games.
+# Over the launcher's pipes: the UCI transcripts, the lines that arrive during
+# a search, console play, the perft suite command and the refereed games.
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
   SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games)
 list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
 
-set(ZOLT_WINE_COMMAND
-  "env WINEPREFIX=${ZOLT_WINE_PREFIX} WINEDEBUG=-all ${ZOLT_WINE} ${ZOLT_WINDOWS_BUILD}/tests/windows/zolt_launcher.exe ${ZOLT_WINDOWS_BUILD}/zolt.exe")
+set(ZOLT_WINE_RUN "env WINEPREFIX=${ZOLT_WINE_PREFIX} WINEDEBUG=-all ${ZOLT_WINE}")
+set(ZOLT_WINE_COMMAND "${ZOLT_WINE_RUN} ${ZOLT_WINDOWS_BUILD}/tests/windows/zolt_launcher.exe ${ZOLT_WINDOWS_BUILD}/zolt.exe")
+set(ZOLT_WINE_CONSOLE_COMMAND "${ZOLT_WINE_RUN} ${ZOLT_WINDOWS_BUILD}/zolt.exe")
 gtest_discover_tests(zolt_e2e_tests
   TEST_PREFIX "wine."
   TEST_FILTER "${ZOLT_WINE_FILTER}.*"
   DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS wine TIMEOUT 900 ENVIRONMENT "ZOLT_COMMAND=${ZOLT_WINE_COMMAND}")
+# On a terminal, without the launcher: zolt.exe gets a wine console.
+gtest_discover_tests(zolt_e2e_tests
+  TEST_PREFIX "wine."
+  TEST_FILTER "Terminal.*"
+  DISCOVERY_TIMEOUT 60
+  PROPERTIES LABELS wine TIMEOUT 900 ENVIRONMENT "ZOLT_CONSOLE_COMMAND=${ZOLT_WINE_CONSOLE_COMMAND}")
