@@ -42,6 +42,12 @@ bool has_sanitizer_report(const std::string& text) {
 
 std::string binary_path() { return ZOLT_BINARY; }
 
+size_t count_of(const std::string& text, const std::string& needle) {
+  size_t n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
 namespace {
 
 // The words of the environment variable, or the binary of this build when it is unset.

@@ -69,6 +69,9 @@ class ZoltSession {
   int status_ = -1;
 };
 
+// How often needle occurs in text (overlapping occurrences counted).
+size_t count_of(const std::string& text, const std::string& needle);
+
 // The zolt binary of this build.
 std::string binary_path();
 

@@ -10,13 +10,8 @@
 
 namespace {
 
+using zolt_test::count_of;
 using zolt_test::ZoltSession;
-
-size_t count_of(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
 
 // A session in UCI mode with an infinite search under way.
 void start_infinite_search(ZoltSession& session, const std::string& position = "position startpos\n") {

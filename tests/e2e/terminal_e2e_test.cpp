@@ -13,6 +13,7 @@
 namespace {
 
 using zolt_test::Streams;
+using zolt_test::count_of;
 using zolt_test::ZoltSession;
 
 constexpr int GENEROUS_MS = 30000;
@@ -42,12 +43,6 @@ bool wait_for_text(ZoltSession& session, const std::string& needle) {
     session.read_until(NEVER_PRINTED, 100);
   }
   return false;
-}
-
-size_t count_of(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
 }
 
 }  // namespace
