@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -136,6 +137,11 @@ void ZoltSession::start_on_terminal(char* const* argv) {
   if (pid_ == 0) exec_in_dir(argv);
   in_fd_ = terminal;
   out_fd_ = dup(terminal);
+}
+
+bool ZoltSession::terminal_is_canonical() const {
+  termios mode;
+  return tcgetattr(in_fd_, &mode) == 0 && (mode.c_lflag & ICANON) != 0;
 }
 
 ZoltSession::~ZoltSession() {

@@ -43,6 +43,9 @@ class ZoltSession {
   // output. Returns what arrived so far when the timeout passes.
   std::string read_until(const std::string& needle, int timeout_ms = 20000);
   bool last_read_found() const { return found_; }
+  // A TERMINAL session's terminal still turns typed text into lines (the
+  // program has not switched it to raw input, as a wine console does).
+  bool terminal_is_canonical() const;
   void close_input();
   // Waits for the program to end; returns its exit status, -1 on timeout (then kills it).
   int wait_exit(int timeout_ms = 20000);
