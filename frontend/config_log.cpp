@@ -145,7 +145,8 @@ void apply_line(const char* line) {
 }  // namespace
 
 int read_config() {
-  FILE* file = fopen(CONFIG_FILE_NAME, "r");
+  // Binary mode: the same bytes on every platform (no Ctrl-Z ends the file early).
+  FILE* file = fopen(CONFIG_FILE_NAME, "rb");
   if (!file) {
     printf("warning: couldn't open Zolt.cfg");
     return 0;
@@ -161,7 +162,8 @@ int read_config() {
 }
 
 int open_log(const char* start_time_text) {
-  log_file = fopen(log_file_name, "w");
+  // Binary mode: the log's lines end in "\n" on every platform.
+  log_file = fopen(log_file_name, "wb");
   if (!log_file) return 1;
   fprintf(log_file, "date: %s", start_time_text);
   fprintf(log_file, "zolt\n");

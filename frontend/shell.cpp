@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "eval/tables.h"
 #include "frontend/config_log.h"
@@ -20,6 +19,7 @@
 #include "position/state.h"
 #include "search/driver.h"
 #include "search/input.h"
+#include "search/platform.h"
 #include "search/timecontrol.h"
 
 namespace zolt {
@@ -100,7 +100,7 @@ ShellAction dispatch(const char* word, const char* line) {
   else if (!strcmp(word, "divide2")) command_divide2(pos, line);
   else if (!strcmp(word, "perft")) command_perft(pos, line);
   else if (!strcmp(word, "perft2")) command_perft2(pos, line);
-  else if (!strcmp(word, "clear")) fputs("\033[2J\033[H", stdout);
+  else if (!strcmp(word, "clear")) platform_clear_screen();
   else if (!strcmp(word, "attack")) command_attack(pos);
   else if (!strcmp(word, "rand")) command_rand(pos);
   else if (!strcmp(word, "h_stack")) command_h_stack(pos);
@@ -152,6 +152,7 @@ void close_log() {
 
 // The start-up sequence; returns -1 to go on to the prompt, else the exit status.
 int start_up() {
+  platform_start();
   setvbuf(stdout, nullptr, _IONBF, 0);
   set_start_up_defaults();
   reset_position(console_position);
@@ -164,8 +165,7 @@ int start_up() {
   read_config();
 
   char start_time[TIME_TEXT_SIZE];
-  time_t now = time(nullptr);
-  if (!ctime_r(&now, start_time)) {
+  if (platform_time_text(start_time, TIME_TEXT_SIZE) != 0) {
     printf("ctime_s failed due to an invalid argument.");
     return 1;
   }

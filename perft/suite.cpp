@@ -125,12 +125,14 @@ void run_line(Position& pos, const char* line, FILE* report, SuiteTotals& totals
 }  // namespace
 
 void run_perft_suite(Position& pos) {
-  FILE* report = fopen("log_epd.txt", "w");
+  // Binary mode, here and for the suite: the bytes of the files are the same
+  // on every platform (no "\r\n" written, no Ctrl-Z ending a file early).
+  FILE* report = fopen("log_epd.txt", "wb");
   if (!report) {
     printf("\nerror writing to file");
     return;
   }
-  FILE* suite = fopen("perftsuite.epd", "r");
+  FILE* suite = fopen("perftsuite.epd", "rb");
   if (!suite) {
     printf("\nerror opening file\n");
     if (fclose(report) != 0) printf("\nerror while closing the file\n");

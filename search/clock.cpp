@@ -1,16 +1,13 @@
 #include "search/clock.h"
 
-#include <chrono>
+#include "search/platform.h"
 
 namespace zolt {
 
 namespace {
-const auto program_start = std::chrono::steady_clock::now();
+const int64_t program_start = platform_clock_ms();
 }
 
-int64_t clock_ms() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - program_start)
-      .count();
-}
+int64_t clock_ms() { return platform_clock_ms() - program_start; }
 
 }  // namespace zolt

@@ -1,10 +1,8 @@
 #include "search/input.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "search/platform.h"
 
 namespace zolt {
 
@@ -17,26 +15,14 @@ char buffer[BUFFER_SIZE];
 int buffered = 0;       // bytes in buffer[0 .. buffered)
 bool end_of_input = false;
 
-// Reads once from fd 0 into the free part of the buffer.
+// Reads once from standard input into the free part of the buffer.
 void fill_once() {
   if (end_of_input || buffered == BUFFER_SIZE) return;
-  ssize_t got;
-  do {
-    got = read(0, buffer + buffered, BUFFER_SIZE - buffered);
-  } while (got < 0 && errno == EINTR);
-  if (got <= 0)
+  const int got = platform_read_input(buffer + buffered, BUFFER_SIZE - buffered);
+  if (got == 0)
     end_of_input = true;
   else
-    buffered += static_cast<int>(got);
-}
-
-bool fd_readable_now() {
-  pollfd pfd{0, POLLIN, 0};
-  int ready;
-  do {
-    ready = poll(&pfd, 1, 0);
-  } while (ready < 0 && errno == EINTR);
-  return ready > 0;  // POLLIN, POLLHUP and POLLERR all mean a read will not block
+    buffered += got;
 }
 
 // Length of the first line including its newline, or -1 when it is incomplete.
@@ -67,7 +53,7 @@ int input_read_line(char* buf, int size) {
 }
 
 int input_available() {
-  while (first_line_length() < 0 && !end_of_input && fd_readable_now()) fill_once();
+  while (first_line_length() < 0 && !end_of_input && platform_input_waiting()) fill_once();
   return first_line_length() >= 0 || end_of_input;
 }
 

@@ -1,9 +1,9 @@
-// The one input buffer over standard input (fd 0).
+// The one input buffer over standard input.
 //
 // The front ends read whole lines from it, blocking; the search peeks at the
 // first waiting line without blocking and takes it only when it acts on it.
 // Because both go through this buffer, nothing typed during a search is lost
-// or read twice, whether fd 0 is a pipe, a file or a terminal.
+// or read twice, whether standard input is a pipe, a file or a terminal.
 #pragma once
 
 namespace zolt {
@@ -14,8 +14,8 @@ namespace zolt {
 // copied, or -1 at the end of input.
 int input_read_line(char* buf, int size);
 
-// Non-blocking: pulls whatever waits on fd 0 into the buffer; nonzero when a
-// complete line (or the end of input) is waiting.
+// Non-blocking: pulls whatever waits on standard input into the buffer;
+// nonzero when a complete line (or the end of input) is waiting.
 int input_available();
 
 // Blocks until a complete line (or the end of input) is waiting.
@@ -28,11 +28,11 @@ int input_peek_line(const char** text);
 // Drops the first waiting line (after input_peek_line found one).
 void input_take_line();
 
-// Nonzero once fd 0 has reported the end of input and every buffered byte was read.
+// Nonzero once standard input has reported the end of input and every buffered byte was read.
 int input_at_end();
 
 // Forgets every buffered byte and the end-of-input mark, so a harness that
-// puts a fresh stream on fd 0 can run a front end over it again.
+// puts a fresh stream on standard input can run a front end over it again.
 void input_reset();
 
 }  // namespace zolt

@@ -50,6 +50,7 @@ import argparse
 import os
 import random
 import select
+import shlex
 import shutil
 import subprocess
 import sys
@@ -256,8 +257,8 @@ def exit_status(engine):
         return "none, still running"
 
 
-def start_zolt(path, workdir, chess960):
-    engine = Engine([path], cwd=workdir)
+def start_zolt(command, workdir, chess960):
+    engine = Engine(command, cwd=workdir)
     engine.send("uci")
     if engine.read_until("uciok", 10) is None:
         raise EngineDied()
@@ -585,6 +586,9 @@ def game_starts(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--zolt", default="build/zolt", help="path of the zolt binary")
+    parser.add_argument("--zolt-cmd", default=None,
+                        help="command line that starts zolt, instead of --zolt (absolute paths; for example "
+                             "'wine64 /abs/zolt_launcher.exe /abs/zolt.exe')")
     parser.add_argument("--stockfish", default=None, help="path of stockfish (default: PATH or /usr/games)")
     parser.add_argument("--games", type=int, default=2)
     parser.add_argument("--time", type=float, default=2.0, help="seconds on each clock at the start")
@@ -607,7 +611,7 @@ def main():
     if not stockfish_path:
         print("stockfish not found")
         return 2
-    zolt_path = os.path.abspath(args.zolt)
+    zolt_command = shlex.split(args.zolt_cmd) if args.zolt_cmd else [os.path.abspath(args.zolt)]
     workdir = tempfile.mkdtemp(prefix="zolt_games_")
     began = time.monotonic()
     faults = Faults()
@@ -621,7 +625,7 @@ def main():
         for number, start in enumerate(game_starts(args)):
             if zolt is None or not zolt.alive():
                 try:
-                    zolt = start_zolt(zolt_path, workdir, args.chess960)
+                    zolt = start_zolt(zolt_command, workdir, args.chess960)
                     memory.started(zolt)
                 except EngineDied:
                     faults.crash += 1

@@ -48,8 +48,8 @@ std::string game_peer() {
 }
 
 CommandResult run_games(const std::string& stockfish, const std::string& options) {
-  return run_command("/usr/bin/python3 " + RUNNER + " --zolt " + zolt_test::binary_path() + " --stockfish " + stockfish + " " +
-                     options);
+  return run_command("/usr/bin/python3 " + RUNNER + " --zolt-cmd '" + zolt_test::zolt_command_line() +
+                     "' --stockfish " + stockfish + " " + options);
 }
 
 void expect_no_faults(const CommandResult& result, int games) {

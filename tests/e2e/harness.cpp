@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -46,6 +48,35 @@ std::string binary_path() {
   return other && *other ? other : ZOLT_BINARY;
 }
 
+size_t count_of(const std::string& text, const std::string& needle) {
+  size_t n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
+namespace {
+
+// The words of the environment variable, or the binary of this build when it is unset.
+std::vector<std::string> command_from(const char* variable) {
+  const char* line = getenv(variable);
+  if (!line || !*line) return {binary_path()};
+  std::vector<std::string> words;
+  std::istringstream text(line);
+  for (std::string word; text >> word;) words.push_back(word);
+  return words;
+}
+
+}  // namespace
+
+std::vector<std::string> zolt_command() { return command_from("ZOLT_COMMAND"); }
+
+std::vector<std::string> zolt_console_command() { return command_from("ZOLT_CONSOLE_COMMAND"); }
+
+std::string zolt_command_line() {
+  const char* line = getenv("ZOLT_COMMAND");
+  return line && *line ? line : binary_path();
+}
+
 std::string make_temp_dir() {
   char pattern[] = "/tmp/zolt-test-XXXXXX";
   char* made = mkdtemp(pattern);
@@ -67,29 +98,55 @@ std::string read_file(const std::string& dir, const std::string& name) {
 
 bool file_exists(const std::string& dir, const std::string& name) { return access((dir + "/" + name).c_str(), F_OK) == 0; }
 
-ZoltSession::ZoltSession(std::string dir) : dir_(dir.empty() ? make_temp_dir() : std::move(dir)) {
-  int in_pipe[2], out_pipe[2];
-  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
+ZoltSession::ZoltSession(std::string dir, Streams streams) : dir_(dir.empty() ? make_temp_dir() : std::move(dir)) {
   signal(SIGPIPE, SIG_IGN);
   err_fd_ = make_error_capture();
-  const std::string binary = binary_path();
+  // The argument vector is made before the fork: the child only calls exec.
+  const std::vector<std::string> command = streams == Streams::PIPES ? zolt_command() : zolt_console_command();
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  if (streams == Streams::TERMINAL) {
+    start_on_terminal(argv.data());
+    return;
+  }
+  int in_pipe[2], out_pipe[2];
+  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
   pid_ = fork();
   if (pid_ == 0) {
     dup2(in_pipe[0], 0);
     dup2(out_pipe[1], 1);
-    if (err_fd_ >= 0) dup2(err_fd_, 2);
     close(in_pipe[0]);
     close(in_pipe[1]);
     close(out_pipe[0]);
     close(out_pipe[1]);
-    if (chdir(dir_.c_str()) != 0) _exit(127);
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+    exec_in_dir(argv.data());
   }
   close(in_pipe[0]);
   close(out_pipe[1]);
   in_fd_ = in_pipe[1];
   out_fd_ = out_pipe[0];
+}
+
+void ZoltSession::exec_in_dir(char* const* argv) {
+  if (err_fd_ >= 0) dup2(err_fd_, 2);
+  if (chdir(dir_.c_str()) != 0) _exit(127);
+  execvp(argv[0], argv);
+  _exit(127);
+}
+
+void ZoltSession::start_on_terminal(char* const* argv) {
+  int terminal = -1;
+  pid_ = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid_ < 0) throw std::runtime_error("forkpty failed");
+  if (pid_ == 0) exec_in_dir(argv);
+  in_fd_ = terminal;
+  out_fd_ = dup(terminal);
+}
+
+bool ZoltSession::terminal_is_canonical() const {
+  termios mode;
+  return tcgetattr(in_fd_, &mode) == 0 && (mode.c_lflag & ICANON) != 0;
 }
 
 ZoltSession::~ZoltSession() {

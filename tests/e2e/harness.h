@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zolt_test {
 
@@ -23,10 +24,16 @@ bool file_exists(const std::string& dir, const std::string& name);
 // timeout passes.
 RunResult run_zolt(const std::string& input, int timeout_ms = 20000, std::string dir = "");
 
+// How the session's program gets its standard streams.
+enum class Streams {
+  PIPES,     // stdin and stdout are pipes; the program is zolt_command()
+  TERMINAL,  // stdin and stdout are a pseudo-terminal; the program is zolt_console_command()
+};
+
 // An interactive session: send lines over time and wait for answers.
 class ZoltSession {
  public:
-  explicit ZoltSession(std::string dir = "");
+  explicit ZoltSession(std::string dir = "", Streams streams = Streams::PIPES);
   ~ZoltSession();
   ZoltSession(const ZoltSession&) = delete;
   ZoltSession& operator=(const ZoltSession&) = delete;
@@ -36,6 +43,9 @@ class ZoltSession {
   // output. Returns what arrived so far when the timeout passes.
   std::string read_until(const std::string& needle, int timeout_ms = 20000);
   bool last_read_found() const { return found_; }
+  // A TERMINAL session's terminal still turns typed text into lines (the
+  // program has not switched it to raw input, as a wine console does).
+  bool terminal_is_canonical() const;
   void close_input();
   // Waits for the program to end; returns its exit status, -1 on timeout (then kills it).
   int wait_exit(int timeout_ms = 20000);
@@ -44,6 +54,9 @@ class ZoltSession {
 
  private:
   bool pump(int timeout_ms);  // reads available output; false at end of output
+  // In the forked child: stderr to the capture, into dir_, exec; never returns.
+  [[noreturn]] void exec_in_dir(char* const* argv);
+  void start_on_terminal(char* const* argv);
   // Once the program has ended: copies what it wrote to stderr to the test's
   // stderr, and fails the running test when that holds a sanitizer report.
   void check_error_output();
@@ -59,7 +72,21 @@ class ZoltSession {
   int status_ = -1;
 };
 
-// Lines of text, split at "\n".
+// How often needle occurs in text (overlapping occurrences counted).
+size_t count_of(const std::string& text, const std::string& needle);
+
+// The zolt binary of this build.
 std::string binary_path();
+
+// The command that starts zolt: the environment variable ZOLT_COMMAND split at
+// blanks when it is set (for example "wine64 zolt_launcher.exe zolt.exe"),
+// else the binary of this build alone.
+std::vector<std::string> zolt_command();
+// The same as one line of text, for programs that start zolt themselves.
+std::string zolt_command_line();
+// The command that starts zolt on a terminal: ZOLT_CONSOLE_COMMAND when set
+// (zolt.exe under wine without the launcher, which would give it pipes), else
+// the binary of this build.
+std::vector<std::string> zolt_console_command();
 
 }  // namespace zolt_test

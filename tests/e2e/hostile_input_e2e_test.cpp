@@ -37,12 +37,6 @@ std::string without_times(const std::string& text) {
   return std::regex_replace(text, std::regex("Time:? [0-9]+\\.[0-9]{3} s"), "T");
 }
 
-size_t count_of(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
-
 // Like run_zolt, but feeds large input in chunks and drains the output in
 // between, so neither pipe can fill up while the other side waits.
 RunResult run_fed(const std::string& input, const std::string& dir = "") {

@@ -14,6 +14,7 @@
 namespace {
 
 using zolt_test::bestmove;
+using zolt_test::count_of;
 using zolt_test::bestmove_line;
 using zolt_test::field;
 using zolt_test::iteration_lines;
@@ -21,12 +22,6 @@ using zolt_test::lines_starting;
 using zolt_test::uci_search;
 using zolt_test::uci_steps;
 using zolt_test::ZoltSession;
-
-size_t count_of(const std::string& text, const std::string& needle) {
-  size_t count = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
-  return count;
-}
 
 // The legal moves of the UCI position, as the "moves" command lists them.
 std::set<std::string> legal_moves(const std::string& position_line) {

@@ -10,13 +10,8 @@
 
 namespace {
 
+using zolt_test::count_of;
 using zolt_test::ZoltSession;
-
-size_t count_of(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
 
 // A session in UCI mode with an infinite search under way.
 void start_infinite_search(ZoltSession& session, const std::string& position = "position startpos\n") {
@@ -168,4 +163,29 @@ TEST(SearchPoll, CommandsBehindTheEmptyLineThatStopsAnalysisAreCarriedOut) {
   EXPECT_TRUE(session.last_read_found()) << text;
   session.send("quit\n");
   EXPECT_EQ(session.wait_exit(10000), 0);
+}
+
+// A line written in pieces while the search polls is taken when it is
+// complete, once; the last line needs no newline when the input ends with it.
+TEST(SearchPoll, LinesArrivingInPiecesAreReadOnce) {
+  const char* const NEVER_PRINTED = "\x01never printed\x01";
+  ZoltSession session;
+  start_infinite_search(session);
+  for (const char* piece : {"isre", "ady\nst", "op"}) {
+    session.send(piece);
+    session.read_until(NEVER_PRINTED, 300);  // the search polls meanwhile
+  }
+  session.send("\n");
+  std::string text = session.read_until("bestmove ", 20000);
+  ASSERT_TRUE(session.last_read_found()) << text;
+  session.send("go infinite\n");
+  session.read_until("info depth 3", 20000);
+  session.send("qu");
+  session.read_until(NEVER_PRINTED, 300);
+  session.send("it");
+  session.close_input();
+  EXPECT_EQ(session.wait_exit(20000), 0);
+  EXPECT_EQ(count_of(session.all_output(), "readyok"), 1u) << session.all_output();
+  EXPECT_EQ(count_of(session.all_output(), "bestmove "), 2u);
+  EXPECT_EQ(session.all_output().find("Illegal"), std::string::npos);
 }

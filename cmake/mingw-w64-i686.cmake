@@ -1,0 +1,5 @@
+# Cross-compiles zolt.exe for 32-bit Windows with Debian's MinGW-w64
+# (g++-mingw-w64-i686):
+#   cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+set(ZOLT_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

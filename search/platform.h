@@ -1,0 +1,37 @@
+// What the engine needs from the operating system, one implementation per
+// platform (search/platform/posix.cpp, search/platform/windows.cpp), chosen
+// by the build. Nothing else in the engine knows which platform it runs on.
+#pragma once
+
+#include <cstdint>
+
+namespace zolt {
+
+// Puts the standard streams into the mode the engine expects: bytes pass
+// unchanged in both directions (no newline translation), so the output is the
+// same on every platform.
+void platform_start();
+
+// One raw read of standard input, bypassing the stdio stream: the bytes
+// waiting on a pipe or in a file, or one typed line on a console; blocks until
+// there is something. Returns the number of bytes read, 0 at the end of input
+// (also when standard input cannot be read at all).
+int platform_read_input(char* buffer, int size);
+
+// Nonzero when a read of standard input would not block: bytes wait on the
+// pipe, the writer has gone (the read then reports the end of input), or a key
+// was pressed at the console. Never blocks.
+int platform_input_waiting();
+
+// Milliseconds of a monotonic real-time clock with an arbitrary origin.
+int64_t platform_clock_ms();
+
+// The current local time as the fixed 26-character text of ctime ("Wed Jan 02
+// 02:03:55 1980\n" and a terminator) in text, which holds size characters.
+// Returns 0 on success, nonzero when the time cannot be converted.
+int platform_time_text(char* text, int size);
+
+// Clears the console window.
+void platform_clear_screen();
+
+}  // namespace zolt

@@ -1,0 +1,53 @@
+// The platform layer on Linux and other POSIX systems: fd 0 through read()
+// and poll(), the monotonic clock, ctime_r, and an ANSI escape to clear the
+// terminal.
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "search/platform.h"
+
+namespace zolt {
+
+namespace {
+constexpr int STDIN_FD = 0;
+constexpr int TIME_TEXT_SIZE = 26;  // ctime_r writes at most this much
+}  // namespace
+
+void platform_start() {}
+
+int platform_read_input(char* buffer, int size) {
+  ssize_t got;
+  do {
+    got = read(STDIN_FD, buffer, static_cast<size_t>(size));
+  } while (got < 0 && errno == EINTR);
+  return got > 0 ? static_cast<int>(got) : 0;
+}
+
+int platform_input_waiting() {
+  pollfd pfd{STDIN_FD, POLLIN, 0};
+  int ready;
+  do {
+    ready = poll(&pfd, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  return ready > 0;  // POLLIN, POLLHUP and POLLERR all mean a read will not block
+}
+
+int64_t platform_clock_ms() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+int platform_time_text(char* text, int size) {
+  if (size < TIME_TEXT_SIZE) return 1;
+  time_t now = time(nullptr);
+  return ctime_r(&now, text) ? 0 : 1;
+}
+
+void platform_clear_screen() { fputs("\033[2J\033[H", stdout); }
+
+}  // namespace zolt
