@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "position/occupancy.h"
 #include "position/state.h"
 
 namespace zolt {
@@ -140,6 +141,7 @@ void set_default_piece_values() {
 
 void reset_position(Position& pos) {
   memcpy(pos.board, EMPTY_BOARD, sizeof pos.board);
+  rebuild_occupancy(pos);
   for (Square s = A8; s <= H1; ++s) {
     if (pos.board[s] == KING) pos.white_king = s;
     if (pos.board[s] == -KING) pos.black_king = s;

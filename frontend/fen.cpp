@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "position/attacks.h"
+#include "position/occupancy.h"
 #include "position/state.h"
 #include "search/keys.h"
 
@@ -227,6 +228,7 @@ void build_piece_list(Position& pos) {
     pos.slot_of[s] = slot;
     pos.slot_square[slot] = s;
   }
+  rebuild_occupancy(pos);
 }
 
 }  // namespace

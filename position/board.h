@@ -101,6 +101,8 @@ struct Position {
   int32_t game_ply;
   int32_t moves_made;
   int32_t fifty;
+  // The occupied squares of white [0] and black [1] (position/occupancy.h).
+  uint64_t occupied[2];
 };
 
 // The six castling flags packed into one integer (bit set = right gone).

@@ -5,6 +5,7 @@
 #include "position/makemove.h"
 
 #include "eval/tables.h"
+#include "position/occupancy.h"
 #include "position/state.h"
 
 namespace zolt {
@@ -112,6 +113,9 @@ void make_castling(Position& pos, const Move& move, Move& entry) {
   pos.board[g.rook_to] = colour * ROOK;
   pos.slot_of[g.rook_to] = rook_slot;
   pos.slot_square[rook_slot] = g.rook_to;
+  Bitboard& own = pos.occupied[colour_index(colour)];
+  own &= ~(square_bit(king_from) | square_bit(rook_from));
+  own |= square_bit(g.king_to) | square_bit(g.rook_to);
   // The king's square term moves as the move is written: in Chess960 mode
   // its `to` is the castling rook's square.
   const int32_t* psq = piece_square_table[colour * KING];
@@ -138,6 +142,9 @@ void unmake_castling(Position& pos, const Move& entry) {
   pos.board[rook_from] = colour * ROOK;
   pos.slot_of[rook_from] = rook_slot;
   pos.slot_square[rook_slot] = rook_from;
+  Bitboard& own = pos.occupied[colour_index(colour)];
+  own &= ~(square_bit(g.king_to) | square_bit(g.rook_to));
+  own |= square_bit(entry.from) | square_bit(rook_from);
   if (colour == WHITE)
     pos.white_king = entry.from;
   else
@@ -208,6 +215,9 @@ void make_move(Position& pos, const Move& move) {
   pos.slot_square[slot] = to;
   entry.from = from;
   entry.to = to;
+  Bitboard& own = pos.occupied[colour_index(mover)];
+  Bitboard& enemy = pos.occupied[colour_index(-mover)];
+  own ^= square_bit(from) | square_bit(to);
 
   if (kind == KIND_EN_PASSANT) {
     const Square victim = to + 10 * mover;
@@ -219,6 +229,7 @@ void make_move(Position& pos, const Move& move) {
     pos.board[to] = piece;
     pos.board[from] = EMPTY;
     pos.board[victim] = EMPTY;
+    enemy ^= square_bit(victim);
     entry.captured = -mover * PAWN;
     entry.kind = KIND_EN_PASSANT;
     return;
@@ -229,6 +240,7 @@ void make_move(Position& pos, const Move& move) {
   pos.slot_square[captured_slot] = 0;
   pos.slot_of[to] = slot;
   entry.captured = target;
+  enemy &= ~square_bit(to);
   pos.board[from] = EMPTY;
   if (kind >= KIND_WHITE_PROMOTE_QUEEN) {
     // Queen, rook, bishop, knight in kind order.
@@ -268,6 +280,9 @@ void unmake_move(Position& pos) {
   const int slot = pos.slot_of[to];
   pos.slot_square[slot] = from;
   pos.slot_of[from] = slot;
+  Bitboard& own = pos.occupied[colour_index(mover)];
+  Bitboard& enemy = pos.occupied[colour_index(-mover)];
+  own ^= square_bit(from) | square_bit(to);
 
   if (kind == KIND_EN_PASSANT) {
     const Square victim = to + 10 * mover;
@@ -275,6 +290,7 @@ void unmake_move(Position& pos) {
     pos.board[from] = piece;
     pos.board[to] = EMPTY;
     pos.board[victim] = -mover * PAWN;
+    enemy |= square_bit(victim);
     pos.slot_of[victim] = entry.captured_slot;
     pos.slot_square[entry.captured_slot] = victim;
     return;
@@ -283,6 +299,7 @@ void unmake_move(Position& pos) {
   pos.slot_of[to] = entry.captured_slot;
   pos.slot_square[entry.captured_slot] = to;  // slot 0 absorbs this when nothing was taken
   pos.board[to] = entry.captured;
+  if (entry.captured != EMPTY) enemy |= square_bit(to);
   pos.board[from] = kind >= KIND_WHITE_PROMOTE_QUEEN ? mover * PAWN : piece;
   pos.slot_square[0] = 0;
   if (piece == KING)

@@ -9,10 +9,15 @@
 // Out of check, one walk along the king's eight lines finds the pinned
 // pieces; every other piece moves without a trial. In check, every move is
 // tried.
+//
+// The colour sets of position/occupancy.h find the first piece along a ray
+// where the squares before it are not emitted one by one: in the line walks,
+// the capture generator and the counting of a free slider's moves.
 #include "position/movegen.h"
 
 #include "eval/tables.h"
 #include "position/attacks.h"
+#include "position/occupancy.h"
 #include "position/state.h"
 
 namespace zolt {
@@ -21,12 +26,20 @@ namespace {
 
 enum Mode { ALL_MOVES, COUNT_ONLY, CAPTURES_ONLY };
 
-constexpr int WHITE_BISHOP_RAYS[4] = {-11, -9, 9, 11};
-constexpr int BLACK_BISHOP_RAYS[4] = {9, 11, -11, -9};
-constexpr int WHITE_ROOK_RAYS[4] = {-10, 1, -1, 10};
-constexpr int BLACK_ROOK_RAYS[4] = {1, -1, 10, -10};
-constexpr int WHITE_QUEEN_RAYS[8] = {-10, -11, -9, -1, 1, 10, 9, 11};
-constexpr int BLACK_QUEEN_RAYS[8] = {1, -1, 10, -10, 9, 11, -11, -9};
+// A ray: its step on the mailbox and its index in KING_DIRECTIONS.
+struct Ray {
+  int step;
+  int direction;
+};
+
+constexpr Ray ray(int step) { return {step, direction_index(step)}; }
+
+constexpr Ray WHITE_BISHOP_RAYS[4] = {ray(-11), ray(-9), ray(9), ray(11)};
+constexpr Ray BLACK_BISHOP_RAYS[4] = {ray(9), ray(11), ray(-11), ray(-9)};
+constexpr Ray WHITE_ROOK_RAYS[4] = {ray(-10), ray(1), ray(-1), ray(10)};
+constexpr Ray BLACK_ROOK_RAYS[4] = {ray(1), ray(-1), ray(10), ray(-10)};
+constexpr Ray WHITE_QUEEN_RAYS[8] = {ray(-10), ray(-11), ray(-9), ray(-1), ray(1), ray(10), ray(9), ray(11)};
+constexpr Ray BLACK_QUEEN_RAYS[8] = {ray(1), ray(-1), ray(10), ray(-10), ray(9), ray(11), ray(-11), ray(-9)};
 
 template <int C>
 inline bool is_enemy(int32_t p) {
@@ -62,6 +75,8 @@ struct Generator {
   int32_t* board;
   Move* list;
   Square king;
+  Bitboard occupied;  // both colours
+  Bitboard enemies;
   bool in_check;
   // Own pieces pinned to the king; looked for only when not in check.
   Square pinned_squares[MAX_PINS];
@@ -71,6 +86,8 @@ struct Generator {
   Generator(Position& p, Move* l, const MoveScoreTerms* t = nullptr) : pos(p), board(p.board), list(l) {
     if (t) terms = *t;
     king = C == WHITE ? p.white_king : p.black_king;
+    enemies = p.occupied[colour_index(-C)];
+    occupied = enemies | p.occupied[colour_index(C)];
     // The same answer as the full attack test on the king; the line walks
     // also find the pins.
     in_check = attacked_by_contact<-C>(board, king) || scan_lines();
@@ -180,6 +197,7 @@ struct Generator {
 
   int king_steps(Move* out) {
     int k = 0;
+    if (MODE == CAPTURES_ONLY && !(occupancy_tables.reach[KING][king] & enemies)) return k;
     const SquareTerms sq = square_terms(C * KING, king);
     for (int d : KING_DIRECTIONS) {
       const Square t = king + d;
@@ -200,19 +218,21 @@ struct Generator {
     for (int i = 0; i < 8; ++i) {
       const int d = KING_DIRECTIONS[i];
       const int32_t slider = i < 4 ? ROOK : BISHOP;  // the first four directions are straight
-      Square t = king + d;
-      while (board[t] == EMPTY) t += d;
+      const Bitboard line = occupancy_tables.ray[king][i];
+      if (!(line & enemies)) continue;  // no enemy piece to check or pin along it
+      Bitboard pieces = line & occupied;
+      const int first_bit = nearest_bit(pieces, d);
+      const Square t = occupancy_tables.square_of[first_bit];
       const int32_t first = board[t] * -C;  // enemy pieces positive, own pieces negative
       if (first == QUEEN || first == slider) {
         check = true;
         continue;
       }
-      if (first < -QUEEN || first > -PAWN) continue;  // the edge or an enemy piece shields the king
-      const Square candidate = t;
-      t += d;
-      while (board[t] == EMPTY) t += d;
-      const int32_t behind = board[t] * -C;
-      if (behind == QUEEN || behind == slider) pinned_squares[pin_count++] = candidate;
+      if (first > -PAWN) continue;  // an enemy piece shields the king
+      pieces ^= Bitboard{1} << first_bit;
+      if (!pieces) continue;
+      const int32_t behind = board[occupancy_tables.square_of[nearest_bit(pieces, d)]] * -C;
+      if (behind == QUEEN || behind == slider) pinned_squares[pin_count++] = t;
     }
     return check;
   }
@@ -284,6 +304,7 @@ struct Generator {
   template <bool FREE>
   int knight(Square s, Move* out) {
     int k = 0;
+    if (MODE == CAPTURES_ONLY && !(occupancy_tables.reach[KNIGHT][s] & enemies)) return k;
     const SquareTerms sq = square_terms(C * KNIGHT, s);
 #pragma GCC unroll 8
     for (int d : KNIGHT_OFFSETS) {
@@ -295,12 +316,57 @@ struct Generator {
     return k;
   }
 
+  // The first piece along a ray from s, NO_SQUARE when it runs to the edge.
+  inline Square first_piece_from(Square s, const Ray& r, int& bit) const {
+    const Bitboard pieces = occupancy_tables.ray[s][r.direction] & occupied;
+    if (!pieces) return NO_SQUARE;
+    bit = nearest_bit(pieces, r.step);
+    return occupancy_tables.square_of[bit];
+  }
+
+  // A free slider's move count: the empty squares of each ray, plus the
+  // piece that ends it when it is an enemy.
+  template <int RAY_COUNT>
+  int count_slider(Square s, const Ray (&rays)[RAY_COUNT]) const {
+    int k = 0;
+    const int from_bit = bit_index_of(s);
+#pragma GCC unroll 8
+    for (const Ray& r : rays) {
+      int bit = 0;
+      const Square t = first_piece_from(s, r, bit);
+      if (t == NO_SQUARE)
+        k += occupancy_tables.ray_length[s][r.direction];
+      else
+        k += occupancy_tables.distance[from_bit][bit] - 1 + is_enemy<C>(board[t]);
+    }
+    return k;
+  }
+
+  // A slider's captures: only the first piece of each ray can be taken.
   template <bool FREE, int RAY_COUNT>
-  int slider(int32_t piece, Square s, const int (&rays)[RAY_COUNT], Move* out) {
+  int slider_captures(int32_t piece, Square s, const Ray (&rays)[RAY_COUNT], Move* out) {
     int k = 0;
     const SquareTerms sq = square_terms(C * piece, s);
 #pragma GCC unroll 8
-    for (int d : rays) {
+    for (const Ray& r : rays) {
+      if (!(occupancy_tables.ray[s][r.direction] & enemies)) continue;
+      int bit = 0;
+      const Square t = first_piece_from(s, r, bit);
+      const int32_t target = board[t];
+      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, terms.capture});
+    }
+    return k;
+  }
+
+  template <bool FREE, int RAY_COUNT>
+  int slider(int32_t piece, Square s, const Ray (&rays)[RAY_COUNT], Move* out) {
+    if (MODE == CAPTURES_ONLY) return slider_captures<FREE>(piece, s, rays, out);
+    if (MODE == COUNT_ONLY && FREE) return count_slider(s, rays);
+    int k = 0;
+    const SquareTerms sq = square_terms(C * piece, s);
+#pragma GCC unroll 8
+    for (const Ray& r : rays) {
+      const int d = r.step;
       Square t = s + d;
       while (board[t] == EMPTY) {
         if (MODE != CAPTURES_ONLY) consider<FREE>(true, out, k, s, t, EMPTY, {sq, EMPTY, 0});
@@ -328,6 +394,15 @@ struct Generator {
     }
   }
 
+  // Whether a piece's captures and promotions need looking for: an enemy
+  // piece (or the en-passant square) lies where it would attack on an empty
+  // board, or it is a pawn about to promote.
+  inline bool may_capture(int32_t piece, Square s, Bitboard pawn_targets) const {
+    if (piece != PAWN) return occupancy_tables.reach[piece][s] & enemies;
+    const bool on_seventh = C == WHITE ? s < 39 : s > 80;
+    return on_seventh || (occupancy_tables.pawn_reach[colour_index(C)][s] & pawn_targets);
+  }
+
   // Where the next record goes once n have been kept (nowhere when counting).
   inline Move* after(int n) const { return MODE == COUNT_ONLY ? nullptr : list + n; }
 
@@ -342,10 +417,13 @@ struct Generator {
     // shares no line with its king cannot be pinned.
     const bool all_free = !in_check && pin_count == 0;
     const int32_t* line_from_king = line_table[king];
+    // A pawn can also take on the en-passant square (no bit when there is none).
+    const Bitboard pawn_targets = enemies | square_bit(pos.ep_square);
     for (int slot = first; slot <= last; ++slot) {
       const Square s = pos.slot_square[slot];
       const int32_t piece = board[s] * C;
       if (piece < PAWN || piece > QUEEN) continue;
+      if (MODE == CAPTURES_ONLY && !may_capture(piece, s, pawn_targets)) continue;
       if (!all_free && (in_check || (line_from_king[s] != 0 && pinned(s))))
         n += piece_moves<false>(piece, s, after(n));
       else

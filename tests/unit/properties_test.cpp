@@ -43,6 +43,7 @@ int check_position(Position& pos, Move* list, const std::string& where) {
     const bool own_king_safe = pos.side == BLACK ? !square_attacked_by_black(pos.board, pos.white_king)
                                                  : !square_attacked_by_white(pos.board, pos.black_king);
     EXPECT_TRUE(own_king_safe) << where << " " << zolt_test::move_text(list[i]);
+    EXPECT_TRUE(zolt_test::occupancy_matches_board(pos)) << where << " " << zolt_test::move_text(list[i]);
     unmake_move(pos);
     EXPECT_TRUE(zolt_test::same_position(before, pos)) << where << " " << zolt_test::move_text(list[i]);
     EXPECT_EQ(undo_top, top);
