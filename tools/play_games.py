@@ -591,6 +591,8 @@ def main():
                              "'wine64 /abs/zolt_launcher.exe /abs/zolt.exe')")
     parser.add_argument("--stockfish", default=None, help="path of stockfish (default: PATH or /usr/games)")
     parser.add_argument("--games", type=int, default=2)
+    parser.add_argument("--first-game", type=int, default=0,
+                        help="number the games from here (picks openings and colours), to split a run")
     parser.add_argument("--time", type=float, default=2.0, help="seconds on each clock at the start")
     parser.add_argument("--inc", type=float, default=0.05, help="increment per move in seconds")
     parser.add_argument("--elo", type=int, default=1350, help="the opponent's UCI_Elo")
@@ -622,7 +624,8 @@ def main():
     castles = {"zolt": 0, "stockfish": 0}
     wins = draws = losses = 0
     try:
-        for number, start in enumerate(game_starts(args)):
+        for index, start in enumerate(game_starts(args)):
+            number = args.first_game + index
             if zolt is None or not zolt.alive():
                 try:
                     zolt = start_zolt(zolt_command, workdir, args.chess960)
