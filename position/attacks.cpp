@@ -2,13 +2,14 @@
 // everything back before returning.
 #include "position/attacks.h"
 
+#include "position/occupancy.h"
 #include "position/state.h"
 
 namespace zolt {
 
 int side_in_check(const Position& pos) {
-  return pos.side == WHITE ? square_attacked_by_black(pos.board, pos.white_king)
-                           : square_attacked_by_white(pos.board, pos.black_king);
+  return pos.side == WHITE ? attacked_with<BLACK>(pos, pos.white_king, all_occupied(pos))
+                           : attacked_with<WHITE>(pos, pos.black_king, all_occupied(pos));
 }
 
 namespace {

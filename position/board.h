@@ -101,8 +101,10 @@ struct Position {
   int32_t game_ply;
   int32_t moves_made;
   int32_t fifty;
-  // The occupied squares of white [0] and black [1] (position/occupancy.h).
+  // The occupied squares of white [0] and black [1], all and by piece type
+  // (index PAWN..KING; row 0 stays empty). See position/occupancy.h.
   uint64_t occupied[2];
+  uint64_t pieces[2][KING + 1];
 };
 
 // The six castling flags packed into one integer (bit set = right gone).

@@ -116,6 +116,9 @@ void make_castling(Position& pos, const Move& move, Move& entry) {
   Bitboard& own = pos.occupied[colour_index(colour)];
   own &= ~(square_bit(king_from) | square_bit(rook_from));
   own |= square_bit(g.king_to) | square_bit(g.rook_to);
+  Bitboard* own_sets = pos.pieces[colour_index(colour)];
+  own_sets[KING] = (own_sets[KING] & ~square_bit(king_from)) | square_bit(g.king_to);
+  own_sets[ROOK] = (own_sets[ROOK] & ~square_bit(rook_from)) | square_bit(g.rook_to);
   // The king's square term moves as the move is written: in Chess960 mode
   // its `to` is the castling rook's square.
   const int32_t* psq = piece_square_table[colour * KING];
@@ -145,6 +148,9 @@ void unmake_castling(Position& pos, const Move& entry) {
   Bitboard& own = pos.occupied[colour_index(colour)];
   own &= ~(square_bit(g.king_to) | square_bit(g.rook_to));
   own |= square_bit(entry.from) | square_bit(rook_from);
+  Bitboard* own_sets = pos.pieces[colour_index(colour)];
+  own_sets[KING] = (own_sets[KING] & ~square_bit(g.king_to)) | square_bit(entry.from);
+  own_sets[ROOK] = (own_sets[ROOK] & ~square_bit(g.rook_to)) | square_bit(rook_from);
   if (colour == WHITE)
     pos.white_king = entry.from;
   else
@@ -153,34 +159,45 @@ void unmake_castling(Position& pos, const Move& entry) {
 
 }  // namespace
 
-void make_move(Position& pos, const Move& move) {
-  Move& entry = undo_stack[undo_top];
-  const Square from = move.from, to = move.to;
-  const int kind = move.kind;
-  const int32_t captured = move.captured;
-  const int32_t piece = pos.board[from];
-  const int32_t mover = pos.side;
+namespace {
 
+// The saved_castling of an undo entry whose move could not change a
+// castling flag: unmake then leaves the flags alone.
+constexpr int32_t CASTLING_UNCHANGED = -1;
+
+// The counters and saved fields every move shares. Returns the undo entry.
+template <int C>
+inline Move& begin_move(Position& pos, const Move& move) {
+  Move& entry = undo_stack[undo_top];
   ++pos.moves_made;
   ++pos.game_ply;
   ++ply;
-  if (mover == BLACK) ++fullmove_number;
-  pos.side = -mover;
-  last_move_noisy = captured != EMPTY || kind != KIND_NORMAL;
+  if (C == BLACK) ++fullmove_number;
+  pos.side = -C;
+  last_move_noisy = move.captured != EMPTY || move.kind != KIND_NORMAL;
 
   entry.saved_material = pos.material;
   entry.saved_fifty = pos.fifty;
   entry.saved_ep_square = pos.ep_square;
-  entry.saved_castling = pack_castling(pos);
   entry.captured_slot = 0;
   entry.kind = KIND_NORMAL;
 
-  pos.piece_count[captured + 5]--;
+  pos.piece_count[move.captured + 5]--;
   pos.endgame = endgame_flag(pos);
   pos.ep_square = NO_SQUARE;
   undo_top++;
+  return entry;
+}
+
+template <int C>
+void make_move_of(Position& pos, const Move& move) {
+  const Square from = move.from, to = move.to;
+  const int kind = move.kind;
+  const int32_t piece = pos.board[from];
+  Move& entry = begin_move<C>(pos, move);
 
   if (is_castling(kind)) {
+    entry.saved_castling = pack_castling(pos);
     // The right is spent with the king's move; the rook keeps its slot.
     update_castling_flags(pos, from, to, piece, false, entry);
     // The clock counts on when the move's destination is empty; a Chess960
@@ -191,46 +208,49 @@ void make_move(Position& pos, const Move& move) {
   }
 
   const int32_t target = pos.board[to];
-  pos.material += mover * (piece_square_table[piece][to] - piece_square_table[piece][from]);
-  if (kind == KIND_EN_PASSANT)
-    pos.material -= piece_value[captured];
-  else
-    pos.material -= piece_value[target];
-  const bool pawn_move = piece == PAWN || piece == -PAWN;
-  pos.fifty = (target != EMPTY || pawn_move) ? 0 : pos.fifty + 1;
+  const int type = piece * C;
+  const int32_t* squares = piece_square_table[piece];
+  pos.material += C * (squares[to] - squares[from]);
+  pos.material -= piece_value[kind == KIND_EN_PASSANT ? move.captured : target];
+  pos.fifty = (target != EMPTY || type == PAWN) ? 0 : pos.fifty + 1;
 
-  if (piece == KING)
-    pos.white_king = to;
-  else if (piece == -KING)
-    pos.black_king = to;
-  // Only king and rook moves and captures can take a castling right away.
-  const bool touches_rights = piece == KING || piece == -KING || piece == ROOK || piece == -ROOK || target != EMPTY;
-  if (touches_rights && pos.white_king_moved + pos.black_king_moved != 2)
+  if (type == KING) (C == WHITE ? pos.white_king : pos.black_king) = to;
+  // Only king and rook moves and captures can take a castling right away,
+  // and none is left to take once both kings have moved.
+  const bool touches_rights = type == KING || type == ROOK || target != EMPTY;
+  if (touches_rights && pos.white_king_moved + pos.black_king_moved != 2) {
+    entry.saved_castling = pack_castling(pos);
     update_castling_flags(pos, from, to, piece, target != EMPTY, entry);
+  } else {
+    entry.saved_castling = CASTLING_UNCHANGED;
+  }
 
-  if (pawn_move && (to - from == 20 || to - from == -20)) pos.ep_square = (from + to) / 2;
+  if (type == PAWN && (to - from == 20 || to - from == -20)) pos.ep_square = (from + to) / 2;
 
   const int slot = pos.slot_of[from];
   pos.slot_of[from] = 0;
   pos.slot_square[slot] = to;
   entry.from = from;
   entry.to = to;
-  Bitboard& own = pos.occupied[colour_index(mover)];
-  Bitboard& enemy = pos.occupied[colour_index(-mover)];
-  own ^= square_bit(from) | square_bit(to);
+  const Bitboard move_bits = square_bit(from) | square_bit(to);
+  Bitboard* own_sets = pos.pieces[colour_index(C)];
+  Bitboard* enemy_sets = pos.pieces[colour_index(-C)];
+  pos.occupied[colour_index(C)] ^= move_bits;
+  own_sets[type] ^= move_bits;
+  pos.board[from] = EMPTY;
 
   if (kind == KIND_EN_PASSANT) {
-    const Square victim = to + 10 * mover;
+    const Square victim = to + 10 * C;
     const int victim_slot = pos.slot_of[victim];
     entry.captured_slot = victim_slot;
     pos.slot_square[victim_slot] = 0;
     pos.slot_of[victim] = 0;
     pos.slot_of[to] = slot;
     pos.board[to] = piece;
-    pos.board[from] = EMPTY;
     pos.board[victim] = EMPTY;
-    enemy ^= square_bit(victim);
-    entry.captured = -mover * PAWN;
+    pos.occupied[colour_index(-C)] ^= square_bit(victim);
+    enemy_sets[PAWN] ^= square_bit(victim);
+    entry.captured = -C * PAWN;
     entry.kind = KIND_EN_PASSANT;
     return;
   }
@@ -240,14 +260,16 @@ void make_move(Position& pos, const Move& move) {
   pos.slot_square[captured_slot] = 0;
   pos.slot_of[to] = slot;
   entry.captured = target;
-  enemy &= ~square_bit(to);
-  pos.board[from] = EMPTY;
+  pos.occupied[colour_index(-C)] &= ~square_bit(to);
+  enemy_sets[target * -C] &= ~square_bit(to);  // row EMPTY stays empty
   if (kind >= KIND_WHITE_PROMOTE_QUEEN) {
     // Queen, rook, bishop, knight in kind order.
-    const int first = mover == WHITE ? KIND_WHITE_PROMOTE_QUEEN : KIND_BLACK_PROMOTE_QUEEN;
-    const int32_t promoted = mover * (QUEEN - (kind - first));
-    pos.board[to] = promoted;
-    pos.material += piece_value[promoted] - piece_value[piece];
+    const int first = C == WHITE ? KIND_WHITE_PROMOTE_QUEEN : KIND_BLACK_PROMOTE_QUEEN;
+    const int promoted_type = QUEEN - (kind - first);
+    pos.board[to] = C * promoted_type;
+    own_sets[PAWN] ^= square_bit(to);
+    own_sets[promoted_type] |= square_bit(to);
+    pos.material += piece_value[C * promoted_type] - piece_value[piece];
     entry.kind = kind;
   } else {
     pos.board[to] = piece;
@@ -255,19 +277,19 @@ void make_move(Position& pos, const Move& move) {
   pos.slot_square[0] = 0;  // the scratch slot takes king moves and non-captures
 }
 
-void unmake_move(Position& pos) {
-  const Move& entry = undo_stack[--undo_top];
+// Takes back the move of colour C recorded in entry.
+template <int C>
+void unmake_move_of(Position& pos, const Move& entry) {
   --ply;
   --pos.moves_made;
   --pos.game_ply;
-  if (pos.side == WHITE) --fullmove_number;
-  pos.side = -pos.side;
-  const int32_t mover = pos.side;
+  if (C == BLACK) --fullmove_number;
+  pos.side = C;
 
   pos.fifty = entry.saved_fifty;
   pos.material = entry.saved_material;
   pos.ep_square = entry.saved_ep_square;
-  unpack_castling(pos, entry.saved_castling);
+  if (entry.saved_castling != CASTLING_UNCHANGED) unpack_castling(pos, entry.saved_castling);
   pos.piece_count[entry.captured + 5]++;
 
   const int kind = entry.kind;
@@ -277,20 +299,27 @@ void unmake_move(Position& pos) {
   }
   const Square from = entry.from, to = entry.to;
   const int32_t piece = pos.board[to];
+  const int type = piece * C;
   const int slot = pos.slot_of[to];
   pos.slot_square[slot] = from;
   pos.slot_of[from] = slot;
-  Bitboard& own = pos.occupied[colour_index(mover)];
-  Bitboard& enemy = pos.occupied[colour_index(-mover)];
-  own ^= square_bit(from) | square_bit(to);
+  const Bitboard to_bit = square_bit(to), from_bit = square_bit(from);
+  Bitboard* own_sets = pos.pieces[colour_index(C)];
+  Bitboard* enemy_sets = pos.pieces[colour_index(-C)];
+  pos.occupied[colour_index(C)] ^= from_bit | to_bit;
+  // The piece on `to` goes back to `from`, a promoted one as the pawn it was.
+  const bool promotion = kind >= KIND_WHITE_PROMOTE_QUEEN;
+  own_sets[type] ^= to_bit;
+  own_sets[promotion ? PAWN : type] ^= from_bit;
 
   if (kind == KIND_EN_PASSANT) {
-    const Square victim = to + 10 * mover;
+    const Square victim = to + 10 * C;
     pos.slot_of[to] = 0;
     pos.board[from] = piece;
     pos.board[to] = EMPTY;
-    pos.board[victim] = -mover * PAWN;
-    enemy |= square_bit(victim);
+    pos.board[victim] = -C * PAWN;
+    pos.occupied[colour_index(-C)] |= square_bit(victim);
+    enemy_sets[PAWN] |= square_bit(victim);
     pos.slot_of[victim] = entry.captured_slot;
     pos.slot_square[entry.captured_slot] = victim;
     return;
@@ -299,13 +328,31 @@ void unmake_move(Position& pos) {
   pos.slot_of[to] = entry.captured_slot;
   pos.slot_square[entry.captured_slot] = to;  // slot 0 absorbs this when nothing was taken
   pos.board[to] = entry.captured;
-  if (entry.captured != EMPTY) enemy |= square_bit(to);
-  pos.board[from] = kind >= KIND_WHITE_PROMOTE_QUEEN ? mover * PAWN : piece;
+  if (entry.captured != EMPTY) {
+    pos.occupied[colour_index(-C)] |= to_bit;
+    enemy_sets[entry.captured * -C] |= to_bit;
+  }
+  pos.board[from] = promotion ? C * PAWN : piece;
   pos.slot_square[0] = 0;
-  if (piece == KING)
-    pos.white_king = from;
-  else if (piece == -KING)
-    pos.black_king = from;
+  if (type == KING) (C == WHITE ? pos.white_king : pos.black_king) = from;
+}
+
+}  // namespace
+
+void make_move(Position& pos, const Move& move) {
+  if (pos.side == WHITE)
+    make_move_of<WHITE>(pos, move);
+  else
+    make_move_of<BLACK>(pos, move);
+}
+
+void unmake_move(Position& pos) {
+  const Move& entry = undo_stack[--undo_top];
+  // The side to move now is the one that did not make the move.
+  if (pos.side == BLACK)
+    unmake_move_of<WHITE>(pos, entry);
+  else
+    unmake_move_of<BLACK>(pos, entry);
 }
 
 }  // namespace zolt

@@ -90,7 +90,11 @@ struct Generator {
     occupied = enemies | p.occupied[colour_index(C)];
     // The same answer as the full attack test on the king; the line walks
     // also find the pins.
-    in_check = attacked_by_contact<-C>(board, king) || scan_lines();
+    const Bitboard* them = p.pieces[colour_index(-C)];
+    const Bitboard contact = (occupancy_tables.reach[KNIGHT][king] & them[KNIGHT]) |
+                             (occupancy_tables.pawn_reach[colour_index(C)][king] & them[PAWN]) |
+                             (occupancy_tables.reach[KING][king] & them[KING]);
+    in_check = contact || scan_lines();
   }
 
   static inline SquareTerms square_terms(int32_t code, Square from) {
@@ -150,17 +154,13 @@ struct Generator {
     for (int i = 1; i < 4; ++i) put(out, k, from, to, captured, queen + i, {sq, board[to], other_bonus});
   }
 
-  inline bool exposes(Square from, Square to) { return piece_move_exposes_king<C>(board, king, from, to); }
-
-  inline bool king_safe_on(Square t) {
-    const int32_t kept = board[t];
-    board[king] = EMPTY;
-    board[t] = C * KING;
-    const bool safe = !attacked_by_enemy<C>(board, t);
-    board[t] = kept;
-    board[king] = C * KING;
-    return safe;
+  // The trial tests ask the colour sets about the position after the move,
+  // leaving the board as it is.
+  inline bool exposes(Square from, Square to) const {
+    return attacked_with<-C>(pos, king, (occupied ^ square_bit(from)) | square_bit(to), square_bit(to));
   }
+
+  inline bool king_safe_on(Square t) const { return !attacked_with<-C>(pos, t, occupied & ~square_bit(king)); }
 
   int castling(Move* out) {
     int k = 0;
@@ -264,8 +264,9 @@ struct Generator {
   inline void en_passant(Move* out, int& k, Square from, Square to) {
     if (board[to] != EMPTY) return;
     if (C == WHITE ? to >= 49 : to <= 70) return;
-    const bool exposed = C == WHITE ? white_move_exposes_king(pos, from, to) : black_move_exposes_king(pos, from, to);
-    if (!exposed)
+    const Square victim = to + 10 * C;  // the pawn taken stands behind the target square
+    const Bitboard after = (occupied ^ square_bit(from) ^ square_bit(victim)) | square_bit(to);
+    if (!attacked_with<-C>(pos, king, after, square_bit(victim)))
       put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, {square_terms(C * PAWN, from), EMPTY, terms.capture});
   }
 

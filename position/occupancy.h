@@ -1,7 +1,9 @@
-// Which squares each colour occupies, as one 64-bit set per colour, kept
-// beside the mailbox by make and unmake. The generators use the sets to find
-// the first piece along a ray in a few instructions instead of stepping over
-// every empty square; the mailbox stays the board every other part reads.
+// Which squares each colour occupies, as 64-bit sets per colour and per
+// colour and piece type, kept beside the mailbox by make and unmake. The
+// generators use the sets to find the first piece along a ray in a few
+// instructions instead of stepping over every empty square, and to test
+// attacks on a square without touching the board; the mailbox stays the
+// board every other part reads.
 //
 // Bit i is the playing square of row i / 8 and column i % 8 from a8, so a8 is
 // bit 0 and h1 bit 63: a larger mailbox square is always a larger bit, and
@@ -89,6 +91,40 @@ inline int nearest_bit(Bitboard pieces, int step) {
 }
 
 inline Bitboard all_occupied(const Position& pos) { return pos.occupied[0] | pos.occupied[1]; }
+
+inline int piece_type(int32_t code) { return code < 0 ? -code : code; }
+
+// Whether a slider in `sliders` attacks s along one of the rays from
+// FIRST_DIRECTION to FIRST_DIRECTION + 3: the first piece on the ray is one.
+template <int FIRST_DIRECTION>
+inline bool slider_attacks(Square s, Bitboard sliders, Bitboard occupied) {
+#pragma GCC unroll 4
+  for (int d = FIRST_DIRECTION; d < FIRST_DIRECTION + 4; ++d) {
+    const Bitboard line = occupancy_tables.ray[s][d];
+    if (!(line & sliders)) continue;
+    if (Bitboard{1} << nearest_bit(line & occupied, KING_DIRECTIONS[d]) & sliders) return true;
+  }
+  return false;
+}
+
+// Whether the pieces of colour BY, less those on `removed`, attack s when the
+// occupied squares are `occupied` (every attacker must be among them). The
+// sets need not match the board: a trial move is tested by passing the
+// occupancy after it and the square of the piece it would take.
+template <int BY>
+inline bool attacked_with(const Position& pos, Square s, Bitboard occupied, Bitboard removed = 0) {
+  const Bitboard* by = pos.pieces[colour_index(BY)];
+  const Bitboard kept = ~removed;
+  const Bitboard contact = (occupancy_tables.reach[KNIGHT][s] & by[KNIGHT]) |
+                           (occupancy_tables.pawn_reach[colour_index(-BY)][s] & by[PAWN]) |
+                           (occupancy_tables.reach[KING][s] & by[KING]);
+  if (contact & kept) return true;
+  const Bitboard straight = (by[ROOK] | by[QUEEN]) & kept;
+  const Bitboard diagonal = (by[BISHOP] | by[QUEEN]) & kept;
+  // The first four directions are straight, the last four diagonal.
+  return (occupancy_tables.reach[ROOK][s] & straight && slider_attacks<0>(s, straight, occupied)) ||
+         (occupancy_tables.reach[BISHOP][s] & diagonal && slider_attacks<4>(s, diagonal, occupied));
+}
 
 // Sets both colours' sets from the board; for a position written square by square.
 void rebuild_occupancy(Position& pos);

@@ -91,7 +91,8 @@ void require_same_position(const zolt::Position& a, const zolt::Position& b, con
   same = same && a.white_king == b.white_king && a.black_king == b.black_king && a.ep_square == b.ep_square;
   same = same && a.side == b.side && zolt::pack_castling(a) == zolt::pack_castling(b);
   same = same && a.material == b.material && a.game_ply == b.game_ply && a.fifty == b.fifty;
-  same = same && a.occupied[0] == b.occupied[0] && a.occupied[1] == b.occupied[1];
+  same = same && a.occupied[0] == b.occupied[0] && a.occupied[1] == b.occupied[1] &&
+         memcmp(a.pieces, b.pieces, sizeof a.pieces) == 0;
   require(same, what);
 }
 

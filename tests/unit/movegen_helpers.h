@@ -46,14 +46,16 @@ inline bool same_position(const zolt::Position& a, const zolt::Position& b) {
          a.black_king == c.black_king && a.ep_square == c.ep_square && a.side == c.side &&
          zolt::pack_castling(a) == zolt::pack_castling(c) && a.hash_key == c.hash_key &&
          a.material == c.material && a.game_ply == c.game_ply && a.moves_made == c.moves_made &&
-         a.fifty == c.fifty && a.occupied[0] == c.occupied[0] && a.occupied[1] == c.occupied[1];
+         a.fifty == c.fifty && a.occupied[0] == c.occupied[0] && a.occupied[1] == c.occupied[1] &&
+         memcmp(a.pieces, c.pieces, sizeof a.pieces) == 0;
 }
 
 // The colour sets say what the board says.
 inline bool occupancy_matches_board(const zolt::Position& pos) {
   zolt::Position rebuilt = pos;
   zolt::rebuild_occupancy(rebuilt);
-  return rebuilt.occupied[0] == pos.occupied[0] && rebuilt.occupied[1] == pos.occupied[1];
+  return rebuilt.occupied[0] == pos.occupied[0] && rebuilt.occupied[1] == pos.occupied[1] &&
+         memcmp(rebuilt.pieces, pos.pieces, sizeof pos.pieces) == 0;
 }
 
 inline std::string square_text(zolt::Square s) {
