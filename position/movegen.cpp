@@ -54,6 +54,12 @@ inline bool empty_or_enemy(int32_t p) {
 
 constexpr int MAX_PINS = 8;  // one per direction from the king
 
+// Columns and ranks as bit sets (bit 0 is a8, bit 63 h1).
+constexpr Bitboard FILE_A_BITS = 0x0101010101010101;
+constexpr Bitboard FILE_H_BITS = 0x8080808080808080;
+constexpr Bitboard WHITE_SEVENTH_RANK_BITS = Bitboard{0xff} << 8;
+constexpr Bitboard BLACK_SEVENTH_RANK_BITS = Bitboard{0xff} << 48;
+
 // White pawns reaching rank 6 or beyond, black pawns rank 3 or beyond.
 constexpr Square WHITE_ADVANCE_LIMIT = 49;
 constexpr Square BLACK_ADVANCE_LIMIT = 70;
@@ -395,13 +401,38 @@ struct Generator {
     }
   }
 
-  // Whether a piece's captures and promotions need looking for: an enemy
-  // piece (or the en-passant square) lies where it would attack on an empty
-  // board, or it is a pawn about to promote.
-  inline bool may_capture(int32_t piece, Square s, Bitboard pawn_targets) const {
-    if (piece != PAWN) return occupancy_tables.reach[piece][s] & enemies;
-    const bool on_seventh = C == WHITE ? s < 39 : s > 80;
-    return on_seventh || (occupancy_tables.pawn_reach[colour_index(C)][s] & pawn_targets);
+  // The pieces that may have a capture or promotion, as a mask of their
+  // slots: every bishop, rook and queen (their rays are tested one by one),
+  // a knight with an enemy piece in reach, a pawn with an enemy piece or the
+  // en-passant square on a diagonal ahead, and a pawn about to promote.
+  uint32_t capturing_slots() const {
+    const Bitboard* own = pos.pieces[colour_index(C)];
+    const Bitboard targets = enemies | square_bit(pos.ep_square);
+    // The pawns that attack a target: white pawns from the row below it
+    // (higher bits), black pawns from the row above; a pawn one file left of
+    // a target is 9 bits from it for white and 7 for black.
+    const Bitboard left_of = targets & ~FILE_A_BITS, right_of = targets & ~FILE_H_BITS;
+    const Bitboard attackers = C == WHITE ? (left_of << 7) | (right_of << 9) : (left_of >> 9) | (right_of >> 7);
+    const Bitboard seventh = C == WHITE ? WHITE_SEVENTH_RANK_BITS : BLACK_SEVENTH_RANK_BITS;
+    Bitboard candidates = (own[PAWN] & (attackers | seventh)) | own[BISHOP] | own[ROOK] | own[QUEEN];
+    for (Bitboard knights = own[KNIGHT]; knights; knights &= knights - 1) {
+      const int bit = __builtin_ctzll(knights);
+      if (occupancy_tables.reach[KNIGHT][occupancy_tables.square_of[bit]] & enemies) candidates |= Bitboard{1} << bit;
+    }
+    uint32_t slots = 0;
+    for (; candidates; candidates &= candidates - 1)
+      slots |= 1u << pos.slot_of[occupancy_tables.square_of[__builtin_ctzll(candidates)]];
+    return slots;
+  }
+
+  // The moves of the piece in one slot (none for an empty one). In check, or
+  // when the piece may be pinned, each move is tried.
+  inline int slot_moves(int slot, bool all_free, const int32_t* line_from_king, Move* out) {
+    const Square s = pos.slot_square[slot];
+    const int32_t piece = board[s] * C;
+    if (piece < PAWN || piece > QUEEN) return 0;
+    if (!all_free && (in_check || (line_from_king[s] != 0 && pinned(s)))) return piece_moves<false>(piece, s, out);
+    return piece_moves<true>(piece, s, out);
   }
 
   // Where the next record goes once n have been kept (nowhere when counting).
@@ -418,18 +449,13 @@ struct Generator {
     // shares no line with its king cannot be pinned.
     const bool all_free = !in_check && pin_count == 0;
     const int32_t* line_from_king = line_table[king];
-    // A pawn can also take on the en-passant square (no bit when there is none).
-    const Bitboard pawn_targets = enemies | square_bit(pos.ep_square);
-    for (int slot = first; slot <= last; ++slot) {
-      const Square s = pos.slot_square[slot];
-      const int32_t piece = board[s] * C;
-      if (piece < PAWN || piece > QUEEN) continue;
-      if (MODE == CAPTURES_ONLY && !may_capture(piece, s, pawn_targets)) continue;
-      if (!all_free && (in_check || (line_from_king[s] != 0 && pinned(s))))
-        n += piece_moves<false>(piece, s, after(n));
-      else
-        n += piece_moves<true>(piece, s, after(n));
+    if (MODE == CAPTURES_ONLY) {
+      // Only the pieces that may take something, still in slot order.
+      for (uint32_t slots = capturing_slots(); slots; slots &= slots - 1)
+        n += slot_moves(__builtin_ctz(slots), all_free, line_from_king, after(n));
+      return n;
     }
+    for (int slot = first; slot <= last; ++slot) n += slot_moves(slot, all_free, line_from_king, after(n));
     return n;
   }
 };
