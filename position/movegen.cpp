@@ -57,8 +57,12 @@ constexpr int MAX_PINS = 8;  // one per direction from the king
 // Columns and ranks as bit sets (bit 0 is a8, bit 63 h1).
 constexpr Bitboard FILE_A_BITS = 0x0101010101010101;
 constexpr Bitboard FILE_H_BITS = 0x8080808080808080;
+constexpr Bitboard EIGHTH_RANK_BITS = Bitboard{0xff};
 constexpr Bitboard WHITE_SEVENTH_RANK_BITS = Bitboard{0xff} << 8;
+constexpr Bitboard SIXTH_RANK_BITS = Bitboard{0xff} << 16;
+constexpr Bitboard THIRD_RANK_BITS = Bitboard{0xff} << 40;
 constexpr Bitboard BLACK_SEVENTH_RANK_BITS = Bitboard{0xff} << 48;
+constexpr Bitboard FIRST_RANK_BITS = Bitboard{0xff} << 56;
 
 // White pawns reaching rank 6 or beyond, black pawns rank 3 or beyond.
 constexpr Square WHITE_ADVANCE_LIMIT = 49;
@@ -435,6 +439,60 @@ struct Generator {
     return piece_moves<true>(piece, s, out);
   }
 
+  // The pawn moves of a side that is not in check and has no pinned piece,
+  // counted set-wise: pushes, double pushes and captures, a promotion
+  // counting four; en-passant captures are tried one by one.
+  int count_free_pawn_moves() {
+    const Bitboard pawns = pos.pieces[colour_index(C)][PAWN];
+    const Bitboard empty = ~occupied;
+    // White pawns move to lower bits, one row being 8; a capture towards the
+    // a-file is 9 bits away for white and 7 for black.
+    Bitboard single, double_push, towards_a, towards_h;
+    if (C == WHITE) {
+      single = (pawns >> 8) & empty;
+      double_push = ((single & THIRD_RANK_BITS) >> 8) & empty;
+      towards_a = ((pawns & ~FILE_A_BITS) >> 9) & enemies;
+      towards_h = ((pawns & ~FILE_H_BITS) >> 7) & enemies;
+    } else {
+      single = (pawns << 8) & empty;
+      double_push = ((single & SIXTH_RANK_BITS) << 8) & empty;
+      towards_a = ((pawns & ~FILE_A_BITS) << 7) & enemies;
+      towards_h = ((pawns & ~FILE_H_BITS) << 9) & enemies;
+    }
+    const Bitboard last_rank = C == WHITE ? EIGHTH_RANK_BITS : FIRST_RANK_BITS;
+    int k = count_bits(single & ~last_rank) + count_bits(double_push) + count_bits(towards_a & ~last_rank) +
+            count_bits(towards_h & ~last_rank);
+    if ((single | towards_a | towards_h) & last_rank)
+      k += 4 * (count_bits(single & last_rank) + count_bits(towards_a & last_rank) + count_bits(towards_h & last_rank));
+    const Square ep = pos.ep_square;
+    if (ep != NO_SQUARE) {
+      // The pawns that would take on ep stand on the diagonals behind it.
+      const int behind = C == WHITE ? 10 : -10;
+      const Square takers[2] = {ep + behind - 1, ep + behind + 1};
+      for (const Square s : takers)
+        if (board[s] == C * PAWN) en_passant(nullptr, k, s, ep);
+    }
+    return k;
+  }
+
+  // All moves but the king's of a side that is not in check and has no
+  // pinned piece: the sets give each piece's count, in any order.
+  int count_free_moves() {
+    const Bitboard* own = pos.pieces[colour_index(C)];
+    const Bitboard own_squares = pos.occupied[colour_index(C)];
+    int k = count_free_pawn_moves();
+    for (Bitboard knights = own[KNIGHT]; knights; knights &= knights - 1)
+      k += count_bits(occupancy_tables.reach[KNIGHT][occupancy_tables.square_of[__builtin_ctzll(knights)]] &
+                      ~own_squares);
+    for (Bitboard bishops = own[BISHOP]; bishops; bishops &= bishops - 1)
+      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(bishops)], WHITE_BISHOP_RAYS);
+    for (Bitboard rooks = own[ROOK]; rooks; rooks &= rooks - 1)
+      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(rooks)], WHITE_ROOK_RAYS);
+    for (Bitboard queens = own[QUEEN]; queens; queens &= queens - 1)
+      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(queens)], WHITE_QUEEN_RAYS);
+    return k;
+  }
+
   // Where the next record goes once n have been kept (nowhere when counting).
   inline Move* after(int n) const { return MODE == COUNT_ONLY ? nullptr : list + n; }
 
@@ -455,6 +513,7 @@ struct Generator {
         n += slot_moves(__builtin_ctz(slots), all_free, line_from_king, after(n));
       return n;
     }
+    if (MODE == COUNT_ONLY && all_free) return n + count_free_moves();
     for (int slot = first; slot <= last; ++slot) n += slot_moves(slot, all_free, line_from_king, after(n));
     return n;
   }

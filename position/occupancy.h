@@ -92,6 +92,14 @@ inline int nearest_bit(Bitboard pieces, int step) {
 
 inline Bitboard all_occupied(const Position& pos) { return pos.occupied[0] | pos.occupied[1]; }
 
+// The number of squares in a set.
+inline int count_bits(Bitboard x) {
+  x = x - ((x >> 1) & 0x5555555555555555);
+  x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
+  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
+  return static_cast<int>((x * 0x0101010101010101) >> 56);
+}
+
 inline int piece_type(int32_t code) { return code < 0 ? -code : code; }
 
 // Whether a slider in `sliders` attacks s along one of the rays from
