@@ -94,6 +94,11 @@ inline CastlingGeometry castling_geometry(int kind) {
   }
 }
 
+inline bool is_castle_rook_square(Square s) {
+  return s == castle_rook_square[0] || s == castle_rook_square[1] || s == castle_rook_square[2] ||
+         s == castle_rook_square[3];
+}
+
 inline bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kind <= KIND_BLACK_CASTLE_QUEEN; }
 
 // Both origins are emptied before both destinations are written, so every
@@ -167,7 +172,7 @@ constexpr int32_t CASTLING_UNCHANGED = -1;
 
 // The counters and saved fields every move shares. Returns the undo entry.
 template <int C>
-inline Move& begin_move(Position& pos, const Move& move) {
+inline Move& begin_move(Position& __restrict__ pos, const Move& __restrict__ move) {
   Move& entry = undo_stack[undo_top];
   ++pos.moves_made;
   ++pos.game_ply;
@@ -190,7 +195,7 @@ inline Move& begin_move(Position& pos, const Move& move) {
 }
 
 template <int C>
-void make_move_of(Position& pos, const Move& move) {
+void make_move_of(Position& __restrict__ pos, const Move& __restrict__ move) {
   const Square from = move.from, to = move.to;
   const int kind = move.kind;
   const int32_t piece = pos.board[from];
@@ -215,9 +220,10 @@ void make_move_of(Position& pos, const Move& move) {
   pos.fifty = (target != EMPTY || type == PAWN) ? 0 : pos.fifty + 1;
 
   if (type == KING) (C == WHITE ? pos.white_king : pos.black_king) = to;
-  // Only king and rook moves and captures can take a castling right away,
-  // and none is left to take once both kings have moved.
-  const bool touches_rights = type == KING || type == ROOK || target != EMPTY;
+  // Only king and rook moves and captures on a castling rook's square can
+  // take a castling right away, and none is left to take once both kings
+  // have moved.
+  const bool touches_rights = type == KING || type == ROOK || (target != EMPTY && is_castle_rook_square(to));
   if (touches_rights && pos.white_king_moved + pos.black_king_moved != 2) {
     entry.saved_castling = pack_castling(pos);
     update_castling_flags(pos, from, to, piece, target != EMPTY, entry);
@@ -279,7 +285,7 @@ void make_move_of(Position& pos, const Move& move) {
 
 // Takes back the move of colour C recorded in entry.
 template <int C>
-void unmake_move_of(Position& pos, const Move& entry) {
+void unmake_move_of(Position& __restrict__ pos, const Move& __restrict__ entry) {
   --ply;
   --pos.moves_made;
   --pos.game_ply;

@@ -264,6 +264,17 @@ struct Generator {
       put(out, k, from, to, captured, KIND_NORMAL, score);
   }
 
+  // The same for a move that is seldom there (a pawn's double step or
+  // capture): a branch past it is cheaper than writing its record anyway.
+  template <bool FREE>
+  inline void consider_seldom(bool ok, Move* out, int& k, Square from, Square to, int32_t captured,
+                              const ScoreParts& score) {
+    if (MODE == COUNT_ONLY)
+      consider<FREE>(ok, out, k, from, to, captured, score);
+    else if (ok && (FREE || !exposes(from, to)))
+      put(out, k, from, to, captured, KIND_NORMAL, score);
+  }
+
   template <bool FREE>
   inline void consider_promotions(bool ok, Move* out, int& k, Square from, Square to, int32_t captured) {
     if (ok && (FREE || !exposes(from, to))) put_promotions(out, k, from, to, captured);
@@ -295,14 +306,14 @@ struct Generator {
         const bool single = board[s + up] == EMPTY;
         const bool advance = C == WHITE ? s + up < WHITE_ADVANCE_LIMIT : s + up > BLACK_ADVANCE_LIMIT;
         consider<FREE>(single, out, k, s, s + up, EMPTY, {sq, EMPTY, advance ? terms.pawn_advance : 0});
-        consider<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY,
-                       {sq, EMPTY, 0});
+        consider_seldom<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY,
+                              {sq, EMPTY, 0});
       }
-      consider<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target,
-                     {sq, near_target, terms.capture});
+      consider_seldom<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target,
+                            {sq, near_target, terms.capture});
       if (near_diagonal == pos.ep_square) en_passant(out, k, s, near_diagonal);
-      consider<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target,
-                     {sq, far_target, terms.capture});
+      consider_seldom<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target,
+                            {sq, far_target, terms.capture});
       if (far_diagonal == pos.ep_square) en_passant(out, k, s, far_diagonal);
       return k;
     }

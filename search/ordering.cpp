@@ -30,6 +30,8 @@ constexpr int OLD_KILLER2_BONUS = 345;
 constexpr int OLD_MATE_KILLER_BONUS = 350;
 
 constexpr int64_t LOW_HALF = 0xffffffff;  // the index half of a sort key
+// Lists up to this long are cheaper to sort in place than through keys.
+constexpr int SHORT_LIST = 8;
 
 // White pawns reaching rank 6 or beyond, black pawns rank 3 or beyond.
 constexpr Square WHITE_ADVANCE_LIMIT = 49;
@@ -147,21 +149,34 @@ void score_captures(Move* list, int n, const Position& pos) {
 
 // The generator has written every score but the table bonuses; only a move
 // that may match a table entry is scored again in full.
+// Both finish each score and look for the unique best in the same pass.
 int generate_ordered_moves(Position& pos, Move* list, int& first) {
   const int n = generate_scored_moves(pos, list, GENERATED_TERMS);
+  first = 0;
+  if (n == 0) return n;
   const PlyTables tables;
-  for (int i = 0; i < n; ++i)
+  if (tables.may_match(list[0])) list[0].score = tables.score(list[0], pos);
+  UniqueBest best(list[0].score);
+  for (int i = 1; i < n; ++i) {
     if (tables.may_match(list[i])) list[i].score = tables.score(list[i], pos);
-  first = unique_best_move(list, n);
+    best.see(i, list[i].score);
+  }
+  first = best.result();
   return n;
 }
 
 int generate_ordered_captures(Position& pos, Move* list, int& first) {
   const int n = generate_scored_captures(pos, list);
+  first = 0;
+  if (n == 0) return n;
   const SquarePair line(root_pv.moves[ply]);
-  for (int i = 0; i < n; ++i)
+  if (line.matches(list[0])) list[0].score += BEST_LINE_BONUS;
+  UniqueBest best(list[0].score);
+  for (int i = 1; i < n; ++i) {
     if (line.matches(list[i])) list[i].score += BEST_LINE_BONUS;
-  first = unique_best_move(list, n);
+    best.see(i, list[i].score);
+  }
+  first = best.result();
   return n;
 }
 
@@ -171,6 +186,18 @@ int generate_ordered_captures(Position& pos, Move* list, int& first) {
 // so the same order, without shuffling 40-byte records around.
 void sort_moves(Move* list, int n) {
   if (n < 2) return;
+  if (n <= SHORT_LIST) {
+    // Few records: sorted in place, with the same passes.
+    for (int gap = n / 2; gap > 0; gap /= 2)
+      for (int i = gap; i < n; ++i) {
+        if (list[i - gap].score <= list[i].score) continue;
+        const Move moving = list[i];
+        int j = i - gap;
+        for (; j >= 0 && list[j].score > moving.score; j -= gap) list[j + gap] = list[j];
+        list[j + gap] = moving;
+      }
+    return;
+  }
   int64_t keys[MAX_MOVES];
   for (int i = 0; i < n; ++i) keys[i] = static_cast<int64_t>(list[i].score) * (int64_t{1} << 32) | i;
   for (int gap = n / 2; gap > 0; gap /= 2) {
