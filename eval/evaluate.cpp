@@ -1,7 +1,5 @@
 #include "eval/evaluate.h"
 
-#include <initializer_list>
-
 namespace zolt {
 
 namespace {
@@ -38,8 +36,10 @@ int black_shelter(const Position& pos) {
 // lone bishop or nothing, or at most two knights a side with no bishop.
 // Counts fall on captures only, so a promoted pawn still counts as a pawn.
 bool bare_minor_draw(const Position& pos) {
-  for (PieceCode heavy : {PAWN, ROOK, QUEEN})
-    if (piece_count_of(pos, heavy) || piece_count_of(pos, -heavy)) return false;
+  // Usually some pawn, rook or queen is left: one test for all six counts.
+  if (piece_count_of(pos, PAWN) | piece_count_of(pos, -PAWN) | piece_count_of(pos, ROOK) |
+      piece_count_of(pos, -ROOK) | piece_count_of(pos, QUEEN) | piece_count_of(pos, -QUEEN))
+    return false;
   const int white_bishops = piece_count_of(pos, BISHOP), black_bishops = piece_count_of(pos, -BISHOP);
   const int white_knights = piece_count_of(pos, KNIGHT), black_knights = piece_count_of(pos, -KNIGHT);
   if (white_bishops <= 1 && black_bishops <= 1 && white_knights == 0 && black_knights == 0) return true;

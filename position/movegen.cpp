@@ -126,7 +126,11 @@ struct Generator {
     return p.sq.row[to] - p.sq.from_term - piece_value[p.target] * C + p.bonus;
   }
 
-  inline int32_t capture_bonus(int32_t target) const { return target != EMPTY ? terms.capture : 0; }
+  // The bonuses; the capture generator's scores take none.
+  inline int32_t capture_term() const { return MODE == CAPTURES_ONLY ? 0 : terms.capture; }
+  inline int32_t advance_term() const { return MODE == CAPTURES_ONLY ? 0 : terms.pawn_advance; }
+  inline int32_t promotion_term() const { return MODE == CAPTURES_ONLY ? 0 : terms.queen_promotion; }
+  inline int32_t capture_bonus(int32_t target) const { return target != EMPTY ? capture_term() : 0; }
 
   // Writes the record in any case but keeps it only when taken: the list has
   // room to spare, and the common case needs no branch on the target square.
@@ -159,8 +163,8 @@ struct Generator {
       return;
     }
     const SquareTerms sq = square_terms(C * PAWN, from);
-    const int32_t other_bonus = captured != EMPTY ? terms.capture : terms.pawn_advance;
-    put(out, k, from, to, captured, queen, {sq, board[to], terms.queen_promotion});
+    const int32_t other_bonus = captured != EMPTY ? capture_term() : advance_term();
+    put(out, k, from, to, captured, queen, {sq, board[to], promotion_term()});
     for (int i = 1; i < 4; ++i) put(out, k, from, to, captured, queen + i, {sq, board[to], other_bonus});
   }
 
@@ -288,7 +292,7 @@ struct Generator {
     const Square victim = to + 10 * C;  // the pawn taken stands behind the target square
     const Bitboard after = (occupied ^ square_bit(from) ^ square_bit(victim)) | square_bit(to);
     if (!attacked_with<-C>(pos, king, after, square_bit(victim)))
-      put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, {square_terms(C * PAWN, from), EMPTY, terms.capture});
+      put(out, k, from, to, -C * PAWN, KIND_EN_PASSANT, {square_terms(C * PAWN, from), EMPTY, capture_term()});
   }
 
   template <bool FREE>
@@ -305,15 +309,15 @@ struct Generator {
         const bool on_second = C == WHITE ? s > 80 : s < 39;
         const bool single = board[s + up] == EMPTY;
         const bool advance = C == WHITE ? s + up < WHITE_ADVANCE_LIMIT : s + up > BLACK_ADVANCE_LIMIT;
-        consider<FREE>(single, out, k, s, s + up, EMPTY, {sq, EMPTY, advance ? terms.pawn_advance : 0});
+        consider<FREE>(single, out, k, s, s + up, EMPTY, {sq, EMPTY, advance ? advance_term() : 0});
         consider_seldom<FREE>(single & on_second & (board[s + 2 * up] == EMPTY), out, k, s, s + 2 * up, EMPTY,
                               {sq, EMPTY, 0});
       }
       consider_seldom<FREE>(is_enemy<C>(near_target), out, k, s, near_diagonal, near_target,
-                            {sq, near_target, terms.capture});
+                            {sq, near_target, capture_term()});
       if (near_diagonal == pos.ep_square) en_passant(out, k, s, near_diagonal);
       consider_seldom<FREE>(is_enemy<C>(far_target), out, k, s, far_diagonal, far_target,
-                            {sq, far_target, terms.capture});
+                            {sq, far_target, capture_term()});
       if (far_diagonal == pos.ep_square) en_passant(out, k, s, far_diagonal);
       return k;
     }
@@ -368,14 +372,16 @@ struct Generator {
   template <bool FREE, int RAY_COUNT>
   int slider_captures(int32_t piece, Square s, const Ray (&rays)[RAY_COUNT], Move* out) {
     int k = 0;
+    const Bitboard in_reach = occupancy_tables.reach[piece][s] & enemies;
+    if (!in_reach) return k;
     const SquareTerms sq = square_terms(C * piece, s);
 #pragma GCC unroll 8
     for (const Ray& r : rays) {
-      if (!(occupancy_tables.ray[s][r.direction] & enemies)) continue;
+      if (!(occupancy_tables.ray[s][r.direction] & in_reach)) continue;
       int bit = 0;
       const Square t = first_piece_from(s, r, bit);
       const int32_t target = board[t];
-      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, terms.capture});
+      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, capture_term()});
     }
     return k;
   }
@@ -395,7 +401,7 @@ struct Generator {
         t += d;
       }
       const int32_t target = board[t];
-      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, terms.capture});
+      consider<FREE>(is_enemy<C>(target), out, k, s, t, target, {sq, target, capture_term()});
     }
     return k;
   }
@@ -445,7 +451,8 @@ struct Generator {
   inline int slot_moves(int slot, bool all_free, const int32_t* line_from_king, Move* out) {
     const Square s = pos.slot_square[slot];
     const int32_t piece = board[s] * C;
-    if (piece < PAWN || piece > QUEEN) return 0;
+    // The capture generator visits only live slots.
+    if (MODE != CAPTURES_ONLY && (piece < PAWN || piece > QUEEN)) return 0;
     if (!all_free && (in_check || (line_from_king[s] != 0 && pinned(s)))) return piece_moves<false>(piece, s, out);
     return piece_moves<true>(piece, s, out);
   }

@@ -80,7 +80,7 @@ struct PlyTables {
 
   bool may_match(const Move& m) const { return destinations >> (m.to & 63) & 1; }
 
-  int score(const Move& m, const Position& pos) const {
+  __attribute__((always_inline)) int score(const Move& m, const Position& pos) const {
     int bonus;
     if (k1.matches(m))
       bonus = KILLER1_BONUS;
