@@ -32,10 +32,15 @@ test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The sanitizer build runs the Release build's end-to-end test program
-# against its own zolt instead of compiling that program again.
+# against its own zolt instead of compiling that program again. It is
+# compiled with clang++ when there is one: with the sanitizers on, clang
+# builds it in a fifth of g++'s time (and the Release build is g++'s, so
+# both compilers' warnings are seen). A directory configured earlier keeps
+# its compiler; remove it to switch.
+ASAN_CXX ?= $(or $(shell command -v clang++),$(CXX))
 $(ASAN_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Release -DZOLT_SANITIZE=ON -DZOLT_BENCH=OFF \
-	  -DZOLT_E2E_DRIVER=$(abspath $(BUILD))/tests/zolt_e2e_tests
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_CXX_COMPILER=$(ASAN_CXX) -DCMAKE_BUILD_TYPE=Release -DZOLT_SANITIZE=ON \
+	  -DZOLT_BENCH=OFF -DZOLT_E2E_DRIVER=$(abspath $(BUILD))/tests/zolt_e2e_tests
 
 asan: $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)

@@ -5,6 +5,7 @@
 
 #include "movegen_helpers.h"
 #include "position/attacks.h"
+#include "position/occupancy.h"
 
 namespace {
 
@@ -98,4 +99,34 @@ TEST_F(Castle960Test, KingSideRookBetweenKingAndAttacker) {
   EXPECT_EQ(castle960_white_king_side(pos), 0);
 }
 
+
+// The attack test on the piece sets and the one that walks the board agree
+// on every square of every suite position, for both colours, and also after
+// each legal move (which exercises the sets kept by make and unmake).
+void expect_set_test_agrees(const Position& pos, const std::string& where) {
+  const Bitboard occupied = all_occupied(pos);
+  for (Square s = A8; s <= H1; ++s) {
+    if (pos.board[s] == OFF_BOARD) continue;
+    EXPECT_EQ(attacked_with<WHITE>(pos, s, occupied), square_attacked_by_white(pos.board, s) != 0) << where << " " << s;
+    EXPECT_EQ(attacked_with<BLACK>(pos, s, occupied), square_attacked_by_black(pos.board, s) != 0) << where << " " << s;
+  }
+}
+
+TEST(Attacks, SetTestAgreesWithBoardWalk) {
+  for (const char* file : {"perftsuite.epd", "chess960.epd"}) {
+    chess960 = std::string(file) == "chess960.epd";
+    for (const auto& line : zolt_test::read_lines(std::string(ZOLT_TEST_DATA) + "/" + file)) {
+      Position pos = position_from(line);
+      expect_set_test_agrees(pos, line);
+      Move list[MAX_MOVES];
+      const int n = generate_moves(pos, list);
+      for (int i = 0; i < n; ++i) {
+        make_move(pos, list[i]);
+        expect_set_test_agrees(pos, line + " " + zolt_test::move_text(list[i]));
+        unmake_move(pos);
+      }
+    }
+  }
+  chess960 = 0;
+}
 }  // namespace
