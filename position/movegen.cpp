@@ -212,6 +212,13 @@ struct Generator {
   int king_steps(Move* out) {
     int k = 0;
     if (MODE == CAPTURES_ONLY && !(occupancy_tables.reach[KING][king] & enemies)) return k;
+    if (MODE == COUNT_ONLY) {
+      // A count needs no order: only the squares not held by own pieces.
+      const Bitboard own_squares = pos.occupied[colour_index(C)];
+      for (Bitboard steps = occupancy_tables.reach[KING][king] & ~own_squares; steps; steps &= steps - 1)
+        k += king_safe_on(occupancy_tables.square_of[__builtin_ctzll(steps)]);
+      return k;
+    }
     const SquareTerms sq = square_terms(C * KING, king);
     for (int d : KING_DIRECTIONS) {
       const Square t = king + d;
@@ -351,19 +358,19 @@ struct Generator {
   }
 
   // A free slider's move count: the empty squares of each ray, plus the
-  // piece that ends it when it is an enemy.
+  // piece that ends it when it is an enemy. The slider stands on s, bit from_bit.
   template <int RAY_COUNT>
-  int count_slider(Square s, const Ray (&rays)[RAY_COUNT]) const {
+  int count_slider(Square s, int from_bit, const Ray (&rays)[RAY_COUNT]) const {
     int k = 0;
-    const int from_bit = bit_index_of(s);
 #pragma GCC unroll 8
     for (const Ray& r : rays) {
-      int bit = 0;
-      const Square t = first_piece_from(s, r, bit);
-      if (t == NO_SQUARE)
+      const Bitboard pieces = occupancy_tables.ray[s][r.direction] & occupied;
+      if (!pieces) {
         k += occupancy_tables.ray_length[s][r.direction];
-      else
-        k += occupancy_tables.distance[from_bit][bit] - 1 + is_enemy<C>(board[t]);
+        continue;
+      }
+      const int bit = nearest_bit(pieces, r.step);
+      k += occupancy_tables.distance[from_bit][bit] - 1 + static_cast<int>(enemies >> bit & 1);
     }
     return k;
   }
@@ -389,7 +396,7 @@ struct Generator {
   template <bool FREE, int RAY_COUNT>
   int slider(int32_t piece, Square s, const Ray (&rays)[RAY_COUNT], Move* out) {
     if (MODE == CAPTURES_ONLY) return slider_captures<FREE>(piece, s, rays, out);
-    if (MODE == COUNT_ONLY && FREE) return count_slider(s, rays);
+    if (MODE == COUNT_ONLY && FREE) return count_slider(s, bit_index_of(s), rays);
     int k = 0;
     const SquareTerms sq = square_terms(C * piece, s);
 #pragma GCC unroll 8
@@ -431,7 +438,7 @@ struct Generator {
     const Bitboard targets = enemies | square_bit(pos.ep_square);
     // The pawns that attack a target: white pawns from the row below it
     // (higher bits), black pawns from the row above; a pawn one file left of
-    // a target is 9 bits from it for white and 7 for black.
+    // a target is 7 bits from it for white and 9 for black.
     const Bitboard left_of = targets & ~FILE_A_BITS, right_of = targets & ~FILE_H_BITS;
     const Bitboard attackers = C == WHITE ? (left_of << 7) | (right_of << 9) : (left_of >> 9) | (right_of >> 7);
     const Bitboard seventh = C == WHITE ? WHITE_SEVENTH_RANK_BITS : BLACK_SEVENTH_RANK_BITS;
@@ -494,7 +501,8 @@ struct Generator {
   }
 
   // All moves but the king's of a side that is not in check and has no
-  // pinned piece: the sets give each piece's count, in any order.
+  // pinned piece: the sets give each piece's count, in any order (so either
+  // colour's ray lists will do).
   int count_free_moves() {
     const Bitboard* own = pos.pieces[colour_index(C)];
     const Bitboard own_squares = pos.occupied[colour_index(C)];
@@ -502,12 +510,18 @@ struct Generator {
     for (Bitboard knights = own[KNIGHT]; knights; knights &= knights - 1)
       k += count_bits(occupancy_tables.reach[KNIGHT][occupancy_tables.square_of[__builtin_ctzll(knights)]] &
                       ~own_squares);
-    for (Bitboard bishops = own[BISHOP]; bishops; bishops &= bishops - 1)
-      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(bishops)], WHITE_BISHOP_RAYS);
-    for (Bitboard rooks = own[ROOK]; rooks; rooks &= rooks - 1)
-      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(rooks)], WHITE_ROOK_RAYS);
-    for (Bitboard queens = own[QUEEN]; queens; queens &= queens - 1)
-      k += count_slider(occupancy_tables.square_of[__builtin_ctzll(queens)], WHITE_QUEEN_RAYS);
+    for (Bitboard bishops = own[BISHOP]; bishops; bishops &= bishops - 1) {
+      const int bit = __builtin_ctzll(bishops);
+      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_BISHOP_RAYS);
+    }
+    for (Bitboard rooks = own[ROOK]; rooks; rooks &= rooks - 1) {
+      const int bit = __builtin_ctzll(rooks);
+      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_ROOK_RAYS);
+    }
+    for (Bitboard queens = own[QUEEN]; queens; queens &= queens - 1) {
+      const int bit = __builtin_ctzll(queens);
+      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_QUEEN_RAYS);
+    }
     return k;
   }
 
