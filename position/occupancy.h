@@ -116,9 +116,9 @@ inline bool slider_attacks(Square s, Bitboard sliders, Bitboard occupied) {
 }
 
 // Whether the pieces of colour BY, less those on `removed`, attack s when the
-// occupied squares are `occupied` (every attacker must be among them). The
-// sets need not match the board: a trial move is tested by passing the
-// occupancy after it and the square of the piece it would take.
+// occupied squares are `occupied` (every attacker must be among them). A
+// trial move is tested without playing it: pass the occupancy after it and
+// the square of the piece it would take; the piece sets stay the position's.
 template <int BY>
 inline bool attacked_with(const Position& pos, Square s, Bitboard occupied, Bitboard removed = 0) {
   const Bitboard* by = pos.pieces[colour_index(BY)];
@@ -134,7 +134,7 @@ inline bool attacked_with(const Position& pos, Square s, Bitboard occupied, Bitb
          (occupancy_tables.reach[BISHOP][s] & diagonal && slider_attacks<4>(s, diagonal, occupied));
 }
 
-// Sets both colours' sets from the board; for a position written square by square.
+// Fills every set from the board; for a position written square by square.
 void rebuild_occupancy(Position& pos);
 
 }  // namespace zolt
