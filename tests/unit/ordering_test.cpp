@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search/ordering.h"
@@ -83,6 +85,34 @@ TEST_F(Ordering, ShellSortKeepsItsOrderOfEqualScores) {
   sort_moves(&one, 1);
   EXPECT_EQ(one.from, 21);
   EXPECT_EQ(one.score, 7);
+}
+
+// The textbook halving-gap Shell sort, exchanging neighbours gap apart.
+void reference_shell_sort(Move* list, int n) {
+  for (int gap = n / 2; gap > 0; gap /= 2)
+    for (int i = gap; i < n; ++i)
+      for (int j = i - gap; j >= 0 && list[j].score > list[j + gap].score; j -= gap) std::swap(list[j], list[j + gap]);
+}
+
+TEST_F(Ordering, SortMatchesTheTextbookShellSortAtEveryLength) {
+  // Short lists are sorted in place and long ones through keys: both must
+  // leave ties exactly where the exchanges leave them.
+  std::mt19937 random(7);
+  for (int n = 2; n <= 60; ++n)
+    for (int trial = 0; trial < 20; ++trial) {
+      Move list[MAX_MOVES], expected[MAX_MOVES];
+      for (int i = 0; i < n; ++i) {
+        list[i] = quiet(21 + i % 8 + 10 * (i / 8 % 8), 21 + i / 8);  // from and to tag the record
+        list[i].score = static_cast<int>(random() % 5) - 2;            // many ties, some negative
+        expected[i] = list[i];
+      }
+      reference_shell_sort(expected, n);
+      sort_moves(list, n);
+      for (int i = 0; i < n; ++i) {
+        EXPECT_EQ(text(list[i]), text(expected[i])) << "n " << n << " trial " << trial << " at " << i;
+        EXPECT_EQ(list[i].score, expected[i].score);
+      }
+    }
 }
 
 TEST_F(Ordering, BonusPrecedence) {
