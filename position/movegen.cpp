@@ -235,12 +235,15 @@ struct Generator {
   // one own piece, it pins that piece.
   bool scan_lines() {
     bool check = false;
+    const Bitboard* them = pos.pieces[colour_index(-C)];
+    const Bitboard straight_sliders = them[ROOK] | them[QUEEN], diagonal_sliders = them[BISHOP] | them[QUEEN];
 #pragma GCC unroll 8
     for (int i = 0; i < 8; ++i) {
       const int d = KING_DIRECTIONS[i];
       const int32_t slider = i < 4 ? ROOK : BISHOP;  // the first four directions are straight
       const Bitboard line = occupancy_tables.ray[king][i];
-      if (!(line & enemies)) continue;  // no enemy piece to check or pin along it
+      // Without an enemy slider that moves along it, a line holds no check and no pin.
+      if (!(line & (i < 4 ? straight_sliders : diagonal_sliders))) continue;
       Bitboard pieces = line & occupied;
       const int first_bit = nearest_bit(pieces, d);
       const Square t = occupancy_tables.square_of[first_bit];
