@@ -101,6 +101,19 @@ inline bool is_castle_rook_square(Square s) {
 
 inline bool is_castling(int kind) { return kind >= KIND_WHITE_CASTLE_KING && kind <= KIND_BLACK_CASTLE_QUEEN; }
 
+// The castling king and rook in their colour's sets, from their origins to
+// their destinations (either way: unmake passes them the other way round).
+// The origins are cleared first, so they may be among the destinations.
+void move_castling_pieces(Position& pos, int colour, Square king_from, Square rook_from, Square king_to,
+                          Square rook_to) {
+  Bitboard& own = pos.occupied[colour_index(colour)];
+  own &= ~(square_bit(king_from) | square_bit(rook_from));
+  own |= square_bit(king_to) | square_bit(rook_to);
+  Bitboard* own_sets = pos.pieces[colour_index(colour)];
+  own_sets[KING] = (own_sets[KING] & ~square_bit(king_from)) | square_bit(king_to);
+  own_sets[ROOK] = (own_sets[ROOK] & ~square_bit(rook_from)) | square_bit(rook_to);
+}
+
 // Both origins are emptied before both destinations are written, so every
 // Chess960 arrangement works, including a king or rook already on its
 // destination.
@@ -118,12 +131,7 @@ void make_castling(Position& pos, const Move& move, Move& entry) {
   pos.board[g.rook_to] = colour * ROOK;
   pos.slot_of[g.rook_to] = rook_slot;
   pos.slot_square[rook_slot] = g.rook_to;
-  Bitboard& own = pos.occupied[colour_index(colour)];
-  own &= ~(square_bit(king_from) | square_bit(rook_from));
-  own |= square_bit(g.king_to) | square_bit(g.rook_to);
-  Bitboard* own_sets = pos.pieces[colour_index(colour)];
-  own_sets[KING] = (own_sets[KING] & ~square_bit(king_from)) | square_bit(g.king_to);
-  own_sets[ROOK] = (own_sets[ROOK] & ~square_bit(rook_from)) | square_bit(g.rook_to);
+  move_castling_pieces(pos, colour, king_from, rook_from, g.king_to, g.rook_to);
   // The king's square term moves as the move is written: in Chess960 mode
   // its `to` is the castling rook's square.
   const int32_t* psq = piece_square_table[colour * KING];
@@ -150,21 +158,12 @@ void unmake_castling(Position& pos, const Move& entry) {
   pos.board[rook_from] = colour * ROOK;
   pos.slot_of[rook_from] = rook_slot;
   pos.slot_square[rook_slot] = rook_from;
-  Bitboard& own = pos.occupied[colour_index(colour)];
-  own &= ~(square_bit(g.king_to) | square_bit(g.rook_to));
-  own |= square_bit(entry.from) | square_bit(rook_from);
-  Bitboard* own_sets = pos.pieces[colour_index(colour)];
-  own_sets[KING] = (own_sets[KING] & ~square_bit(g.king_to)) | square_bit(entry.from);
-  own_sets[ROOK] = (own_sets[ROOK] & ~square_bit(g.rook_to)) | square_bit(rook_from);
+  move_castling_pieces(pos, colour, g.king_to, g.rook_to, entry.from, rook_from);
   if (colour == WHITE)
     pos.white_king = entry.from;
   else
     pos.black_king = entry.from;
 }
-
-}  // namespace
-
-namespace {
 
 // The saved_castling of an undo entry whose move could not change a
 // castling flag: unmake then leaves the flags alone.

@@ -216,7 +216,7 @@ struct Generator {
       // A count needs no order: only the squares not held by own pieces.
       const Bitboard own_squares = pos.occupied[colour_index(C)];
       for (Bitboard steps = occupancy_tables.reach[KING][king] & ~own_squares; steps; steps &= steps - 1)
-        k += king_safe_on(occupancy_tables.square_of[__builtin_ctzll(steps)]);
+        k += king_safe_on(lowest_square(steps));
       return k;
     }
     const SquareTerms sq = square_terms(C * KING, king);
@@ -452,7 +452,7 @@ struct Generator {
     }
     uint32_t slots = 0;
     for (; candidates; candidates &= candidates - 1)
-      slots |= 1u << pos.slot_of[occupancy_tables.square_of[__builtin_ctzll(candidates)]];
+      slots |= 1u << pos.slot_of[lowest_square(candidates)];
     return slots;
   }
 
@@ -503,6 +503,17 @@ struct Generator {
     return k;
   }
 
+  // The moves of every free slider in the set.
+  template <int RAY_COUNT>
+  int count_sliders(Bitboard sliders, const Ray (&rays)[RAY_COUNT]) const {
+    int k = 0;
+    for (; sliders; sliders &= sliders - 1) {
+      const int bit = __builtin_ctzll(sliders);
+      k += count_slider(occupancy_tables.square_of[bit], bit, rays);
+    }
+    return k;
+  }
+
   // All moves but the king's of a side that is not in check and has no
   // pinned piece: the sets give each piece's count, in any order (so either
   // colour's ray lists will do).
@@ -511,21 +522,9 @@ struct Generator {
     const Bitboard own_squares = pos.occupied[colour_index(C)];
     int k = count_free_pawn_moves();
     for (Bitboard knights = own[KNIGHT]; knights; knights &= knights - 1)
-      k += count_bits(occupancy_tables.reach[KNIGHT][occupancy_tables.square_of[__builtin_ctzll(knights)]] &
-                      ~own_squares);
-    for (Bitboard bishops = own[BISHOP]; bishops; bishops &= bishops - 1) {
-      const int bit = __builtin_ctzll(bishops);
-      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_BISHOP_RAYS);
-    }
-    for (Bitboard rooks = own[ROOK]; rooks; rooks &= rooks - 1) {
-      const int bit = __builtin_ctzll(rooks);
-      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_ROOK_RAYS);
-    }
-    for (Bitboard queens = own[QUEEN]; queens; queens &= queens - 1) {
-      const int bit = __builtin_ctzll(queens);
-      k += count_slider(occupancy_tables.square_of[bit], bit, WHITE_QUEEN_RAYS);
-    }
-    return k;
+      k += count_bits(occupancy_tables.reach[KNIGHT][lowest_square(knights)] & ~own_squares);
+    return k + count_sliders(own[BISHOP], WHITE_BISHOP_RAYS) + count_sliders(own[ROOK], WHITE_ROOK_RAYS) +
+           count_sliders(own[QUEEN], WHITE_QUEEN_RAYS);
   }
 
   // Where the next record goes once n have been kept (nowhere when counting).

@@ -90,6 +90,9 @@ inline int nearest_bit(Bitboard pieces, int step) {
   return step > 0 ? __builtin_ctzll(pieces) : 63 - __builtin_clzll(pieces);
 }
 
+// The mailbox square of the lowest bit of a set that is not empty.
+inline Square lowest_square(Bitboard set) { return occupancy_tables.square_of[__builtin_ctzll(set)]; }
+
 inline Bitboard all_occupied(const Position& pos) { return pos.occupied[0] | pos.occupied[1]; }
 
 // The number of squares in a set.
