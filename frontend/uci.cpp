@@ -10,6 +10,7 @@
 #include "frontend/fen.h"
 #include "frontend/notation.h"
 #include "frontend/shell.h"
+#include "frontend/uci_options.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
 #include "position/state.h"
