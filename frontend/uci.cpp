@@ -16,6 +16,7 @@
 #include "position/state.h"
 #include "search/driver.h"
 #include "search/input.h"
+#include "search/multipv.h"
 #include "search/timecontrol.h"
 
 namespace zolt {
@@ -70,6 +71,7 @@ void announce() {
   fputs("option name useInternalOpeningBook type check default false\n", stdout);
   fputs("option name ponder type check default true\n", stdout);
   fputs("option name UCI_Chess960 type check default false\n", stdout);
+  fputs("option name MultiPV type spin default 1 min 1 max 64\n", stdout);
   fputs("uciok\n", stdout);
   if (log_file) fputs("\n", log_file);
 }
@@ -173,11 +175,14 @@ bool value_is_true(const char* text, int column) {
 
 void command_setoption(const char* line) {
   char text[OPTION_TEXT_SIZE] = {0};
+  char value[OPTION_TEXT_SIZE];
   if (strlen(line) > SETOPTION_TEXT_COLUMN) copy_prefix(text, OPTION_TEXT_SIZE, line + SETOPTION_TEXT_COLUMN);
   if (!strncmp(text, "name UCI_Chess960", 17))
     chess960 = value_is_true(text, CHESS960_VALUE_COLUMN) ? 1 : 0;
   else if (!strncmp(text, "OwnBook", 7))
     own_book = value_is_true(text, OWNBOOK_VALUE_COLUMN) ? 1 : 0;
+  else if (option_value(text, "MultiPV", value, sizeof value))
+    multipv = option_number(value, MIN_MULTIPV, MAX_MULTIPV, multipv);
 }
 
 void print_legal_move_count(int count) { printf("\n%d legal moves:\n", count); }

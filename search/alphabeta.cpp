@@ -8,6 +8,7 @@
 #include "position/state.h"
 #include "search/clock.h"
 #include "search/driver.h"
+#include "search/multipv.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
@@ -130,12 +131,17 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   int first;
   int n = generate_ordered_moves(pos, list, first);
   if (n == 0) return in_check ? ply - MATE : 0;
-  if (root && search_root_move_count > 0) {
-    n = keep_root_moves(list, n);
+  // The root searches the moves of "searchmoves" less those MultiPV has
+  // already reported at this depth; the single-reply extension counts the
+  // former, so every line of a depth is searched equally deep.
+  int reply_count = n;
+  if (root && (search_root_move_count > 0 || excluded_root_move_count > 0)) {
+    reply_count = keep_root_moves(list, n);
+    n = drop_excluded_root_moves(list, reply_count);
     first = unique_best_move(list, n);
   }
   if (first < 0) sort_moves(list, n);
-  if (n == 1 || in_check) ++depth;
+  if (reply_count == 1 || in_check) ++depth;
 
   for (int i = n - 1, tried = 1; i >= 0; --i, ++tried) {
     if (tried == 2 && first >= 0) sort_moves(list, n);

@@ -13,6 +13,7 @@
 #include "position/movegen.h"
 #include "position/state.h"
 #include "search/clock.h"
+#include "search/multipv.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
@@ -91,15 +92,18 @@ void log_uci_score(int v) {
     fprintf(log_file, "score mate -%d ", mate_moves(v));
 }
 
-void print_info_line(int reported_depth, int v, int64_t t) {
+// line_number is the MultiPV line's number, 0 for a search of one line
+// (which prints no "multipv" field).
+void print_info_line(int reported_depth, int v, int64_t t, const PvLine& line, int line_number) {
   printf("info depth %d ", reported_depth);
   printf("seldepth %d ", reported_seldepth + reported_depth);
   printf("nodes %" PRIu64 " ", search_nodes);
   printf("nps %.0f ", nodes_per_second(t));
+  if (line_number > 0) printf("multipv %d ", line_number);
   print_uci_score(v);
   printf("time %d pv ", static_cast<int>(t));
-  for (int i = 0; i < root_pv.count; ++i) {
-    const Move& m = root_pv.moves[i];
+  for (int i = 0; i < line.count; ++i) {
+    const Move& m = line.moves[i];
     print_square(m.from);
     print_square(m.to);
     if (is_promotion(m.kind)) print_promotion_letter(m.kind);
@@ -109,7 +113,7 @@ void print_info_line(int reported_depth, int v, int64_t t) {
 }
 
 // The log copy repeats the nps and time of the line it copies.
-void log_info_line(int reported_depth, int v, int alpha, int beta, int64_t t) {
+void log_info_line(int reported_depth, int v, int alpha, int beta, int64_t t, const PvLine& line, int line_number) {
   if (!log_file) return;
   fprintf(log_file, "<<< SENT TO GUI <<< ");
   fprintf(log_file, "depth %d ", reported_depth);
@@ -117,11 +121,12 @@ void log_info_line(int reported_depth, int v, int alpha, int beta, int64_t t) {
   fprintf(log_file, "infos alpha beta: ");
   fprintf(log_file, "\nalpha: %d", alpha);
   fprintf(log_file, "\nbeta: %d\n", beta);
+  if (line_number > 0) fprintf(log_file, "multipv %d ", line_number);
   log_uci_score(v);
   fprintf(log_file, " time %d", static_cast<int>(t));
   fprintf(log_file, " pv ");
-  for (int i = 0; i < root_pv.count; ++i) {
-    const Move& m = root_pv.moves[i];
+  for (int i = 0; i < line.count; ++i) {
+    const Move& m = line.moves[i];
     log_square(m.from);
     log_square(m.to);
     if (is_promotion(m.kind)) log_promotion_letter(m.kind);
@@ -271,9 +276,11 @@ int console_iteration(Position& pos, int alpha, int beta, int depth) {
 }  // namespace
 
 void print_currmove_info() {
+  // Before the first root move of a MultiPV pass no root move is under way.
+  if (current_move_number == 0) return;
   printf("info depth %d ", iteration_depth);
   printf("nodes %" PRIu64 " ", search_nodes);
-  printf("score cp %d ", uci_last_score);
+  print_uci_score(uci_last_score);
   printf("nps %.0f ", nodes_per_second(elapsed_ms()));
   printf("currmove ");
   print_square(current_root_move.from);
@@ -314,11 +321,13 @@ void run_uci_search(Position& pos, int infinite) {
   completed_pv.count = 0;
 
   const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
+  const int wanted_lines = multipv < n ? multipv : n;
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
   bool searched = false;
   for (int d = 1; n > 0 && d < depth_limit && !stop_search;) {
     searched = true;
     saved_best_move = root_best_move;
+    if (wanted_lines > 1) current_move_number = 0;
     int v;
     search_root(pos, alpha, beta, d, v);
     if (v >= beta || v <= alpha) {
@@ -328,21 +337,37 @@ void run_uci_search(Position& pos, int infinite) {
         log_fail_low(alpha, v, d);
       search_root(pos, -INFINITE_SCORE, INFINITE_SCORE, d, v);
     }
-    alpha = v - UCI_WINDOW;
-    beta = v + UCI_WINDOW;
     ++d;
     uci_last_score = v;
     if (stop_search) break;  // an interrupted iteration is not reported
+    const int lines = wanted_lines > 1 ? search_root_lines(pos, d - 1, v, wanted_lines) : 1;
+    if (wanted_lines > 1) {
+      v = root_lines[0].score;
+      uci_last_score = v;
+      // A depth cut short in a later line still answers with its best finished line.
+      saved_best_move = root_best_move;
+    }
+    alpha = v - UCI_WINDOW;
+    beta = v + UCI_WINDOW;
     const int64_t t = elapsed_ms();
-    print_info_line(d, v, t);
-    log_info_line(d, v, alpha, beta, t);
+    if (wanted_lines > 1) {
+      for (int i = 0; i < lines; ++i) {
+        print_info_line(d, root_lines[i].score, t, root_lines[i].pv, i + 1);
+        log_info_line(d, root_lines[i].score, alpha, beta, t, root_lines[i].pv, i + 1);
+      }
+    } else {
+      print_info_line(d, v, t, root_pv, 0);
+      log_info_line(d, v, alpha, beta, t, root_pv, 0);
+    }
     completed_pv = root_pv;
     if (mate_limit_reached(v)) break;
   }
   // A ponder search that has run out of iterations keeps its answer until
-  // the interface says "ponderhit" or "stop".
+  // the interface says "ponderhit" or "stop"; an infinite search answers
+  // only after "stop" (or "quit", or the end of input).
   const bool interrupted = stop_search;
   wait_while_pondering();
+  if (uci_infinite) wait_for_stop();
 
   if (interrupted) {
     root_best_move = saved_best_move;
@@ -384,6 +409,8 @@ Move run_console_reply(Position& pos) {
     const int v = console_iteration(pos, alpha, beta, d);
     alpha = v - CONSOLE_WINDOW;
     beta = v + CONSOLE_WINDOW;
+    // An interrupted iteration is not reported; its line still decides the move played.
+    if (stop_search) break;
     print_console_report(pos, d, v, false);
     saved_best_move = root_pv.moves[0];
   }

@@ -20,6 +20,7 @@ uint64_t uci_node_limit = 0;
 int uci_mate_limit = 0;
 int pondering = 0;
 int64_t ponder_budget_ms = 0;
+int uci_infinite = 0;
 Move search_root_moves[MAX_MOVES];
 int search_root_move_count = 0;
 
@@ -202,6 +203,7 @@ int set_uci_time_budget(const char* line, int side) {
   if (infinite) time_limit_ms = INFINITE_BUDGET;
 
   read_search_limits(line, length);
+  uci_infinite = infinite;
   start_deadline(time_limit_ms);
   log_time_settings();
   return infinite;
@@ -292,6 +294,13 @@ void wait_while_pondering() {
     if (poll_input()) stop_search = 1;
   }
   pondering = 0;
+}
+
+void wait_for_stop() {
+  while (!stop_search) {
+    input_wait_line();
+    if (poll_input()) stop_search = 1;
+  }
 }
 
 }  // namespace zolt

@@ -34,6 +34,9 @@ extern int uci_mate_limit;
 // "ponderhit" (the search goes on with ponder_budget_ms from then) or "stop".
 extern int pondering;
 extern int64_t ponder_budget_ms;
+// "go infinite": 1 when the last "go" line asked for it; such a search
+// answers only after "stop" (or "quit", or the end of input).
+extern int uci_infinite;
 // "go searchmoves m1 m2 ...": the legal root moves named, in generation
 // order; the root searches only these. 0 moves: every legal move.
 extern Move search_root_moves[MAX_MOVES];
@@ -65,5 +68,10 @@ int poll_input();
 // After a pondering search has finished its iterations: waits, reading the
 // input as the poll does, until "ponderhit" or a line that stops the search.
 void wait_while_pondering();
+
+// After an infinite search has finished its iterations: waits, reading the
+// input as the poll does (so "isready" is answered), until a line that stops
+// the search.
+void wait_for_stop();
 
 }  // namespace zolt

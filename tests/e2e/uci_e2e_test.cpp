@@ -25,6 +25,7 @@ const char* const ANNOUNCEMENT =
     "option name useInternalOpeningBook type check default false\n"
     "option name ponder type check default true\n"
     "option name UCI_Chess960 type check default false\n"
+    "option name MultiPV type spin default 1 min 1 max 64\n"
     "uciok\n";
 
 // Everything the engine printed after "uciok" for the given UCI commands.
