@@ -1,0 +1,215 @@
+// MultiPV in-process: the root filter that leaves reported lines out, the
+// lines of fixed-depth searches, and a one-line search that stays as it was
+// after searches of several lines; also the score of the current-move line.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "search/driver.h"
+#include "search/multipv.h"
+#include "search/timecontrol.h"
+#include "search_helpers.h"
+
+using namespace zolt;
+
+namespace {
+
+struct InfoLine {
+  int depth = 0;
+  int multipv = 0;  // 0: no field
+  long score = 0;   // mates as +-(1000000 - distance), so better mates compare higher
+  std::string first_move;
+  std::string text;
+};
+
+long score_of(const std::string& line) {
+  size_t at = line.find(" score cp ");
+  if (at != std::string::npos) return std::stol(line.substr(at + 10));
+  at = line.find(" score mate ");
+  const long m = std::stol(line.substr(at + 12));
+  return m > 0 ? 1000000 - m : -1000000 - m;
+}
+
+std::vector<InfoLine> info_lines(const std::string& out) {
+  std::vector<InfoLine> found;
+  std::istringstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("info depth ", 0) != 0 || line.find(" pv ") == std::string::npos) continue;
+    InfoLine info;
+    info.text = line;
+    info.depth = std::stoi(line.substr(11));
+    const size_t m = line.find(" multipv ");
+    if (m != std::string::npos) info.multipv = std::stoi(line.substr(m + 9));
+    info.score = score_of(line);
+    const size_t pv = line.find(" pv ") + 4;
+    info.first_move = line.substr(pv, line.find(' ', pv) - pv);
+    found.push_back(info);
+  }
+  return found;
+}
+
+// Everything but the clock-dependent fields.
+std::string without_time(const std::string& out) {
+  std::string kept;
+  std::istringstream in(out);
+  std::string word;
+  bool skip = false;
+  while (in >> word) {
+    if (skip) {
+      skip = false;
+      continue;
+    }
+    if (word == "nps" || word == "time") skip = true;
+    kept += word + " ";
+  }
+  return kept;
+}
+
+std::string bestmove_of(const std::string& out) {
+  const size_t at = out.find("bestmove ");
+  if (at == std::string::npos) return "<none>";
+  return out.substr(at + 9, out.find_first_of(" \n", at + 9) - at - 9);
+}
+
+class MultiPv : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zolt_test::reset_search_state();
+    saved_progress_ = console_progress_info;
+    console_progress_info = 0;
+  }
+  void TearDown() override {
+    multipv = DEFAULT_MULTIPV;
+    search_root_move_count = 0;
+    console_progress_info = saved_progress_;
+    zolt_test::reset_search_state();
+  }
+
+  // A fixed-depth UCI search from a fresh search state; its standard output.
+  std::string search(const char* fen, const std::string& go, int lines) {
+    zolt_test::reset_search_state();
+    multipv = lines;
+    Position pos = zolt_test::load_position(fen);
+    read_go_line(go.c_str(), pos);
+    testing::internal::CaptureStdout();
+    run_uci_search(pos, 0);
+    return testing::internal::GetCapturedStdout();
+  }
+
+  int saved_progress_ = 1;
+};
+
+const char* const MIDDLEGAME = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2QKB1R w KQ - 0 8";
+
+}  // namespace
+
+TEST(RootFilter, DropsTheExcludedMovesAndKeepsTheOrderOfTheRest) {
+  Position pos = zolt_test::load_position("8/5P1k/8/8/8/8/8/K7 w - - 0 1");
+  Move list[MAX_MOVES];
+  const int n = generate_moves(pos, list);
+  Move original[MAX_MOVES];
+  for (int i = 0; i < n; ++i) original[i] = list[i];
+  excluded_root_move_count = 0;
+  EXPECT_EQ(drop_excluded_root_moves(list, n), n);
+  // Two of the four promotions on f8 (same squares, other kinds stay).
+  int named = 0;
+  for (int i = 0; i < n && named < 2; ++i)
+    if (original[i].kind > KIND_EN_PASSANT) excluded_root_moves[named++] = original[i];
+  ASSERT_EQ(named, 2);
+  excluded_root_move_count = 2;
+  const int kept = drop_excluded_root_moves(list, n);
+  excluded_root_move_count = 0;
+  ASSERT_EQ(kept, n - 2);
+  for (int i = 0, j = 0; i < n; ++i) {
+    const Move& m = original[i];
+    if (m.kind == excluded_root_moves[0].kind || m.kind == excluded_root_moves[1].kind) continue;
+    EXPECT_EQ(list[j].from, m.from);
+    EXPECT_EQ(list[j].kind, m.kind);
+    ++j;
+  }
+}
+
+TEST_F(MultiPv, EachDepthReportsDistinctLinesBestFirst) {
+  const std::string out = search(MIDDLEGAME, "go depth 5\n", 4);
+  const std::vector<InfoLine> infos = info_lines(out);
+  ASSERT_EQ(infos.size(), 5u * 4u) << out;
+  for (size_t at = 0; at < infos.size(); at += 4) {
+    std::set<std::string> moves;
+    for (size_t i = 0; i < 4; ++i) {
+      const InfoLine& line = infos[at + i];
+      EXPECT_EQ(line.depth, infos[at].depth) << line.text;
+      EXPECT_EQ(line.multipv, static_cast<int>(i) + 1) << line.text;
+      if (i > 0) {
+        EXPECT_LE(line.score, infos[at + i - 1].score) << line.text;
+      }
+      moves.insert(line.first_move);
+    }
+    EXPECT_EQ(moves.size(), 4u) << out;
+  }
+  EXPECT_EQ(bestmove_of(out), infos[infos.size() - 4].first_move) << out;
+}
+
+TEST_F(MultiPv, OneLineIsTheSameSearchBeforeAndAfterSearchesOfSeveral) {
+  const std::string before = search(MIDDLEGAME, "go depth 6\n", 1);
+  EXPECT_EQ(before.find("multipv"), std::string::npos) << before;
+  search(MIDDLEGAME, "go depth 4 searchmoves c4d5 a2a3 h2h3\n", 3);
+  const uint64_t nodes_before = search_nodes;
+  search(MIDDLEGAME, "go depth 4 searchmoves c4d5 a2a3 h2h3\n", 3);
+  EXPECT_EQ(search_nodes, nodes_before);
+  EXPECT_EQ(without_time(search(MIDDLEGAME, "go depth 6\n", 1)), without_time(before));
+}
+
+TEST_F(MultiPv, NoMoreLinesThanRootMovesAndSearchmovesNarrowThem) {
+  // In check with two legal replies, Kxh2 and Kf1.
+  std::string out = search("7k/8/8/8/8/8/5PPq/6K1 w - - 0 1", "go depth 3\n", 5);
+  std::vector<InfoLine> infos = info_lines(out);
+  ASSERT_EQ(infos.size(), 3u * 2u) << out;
+  for (size_t at = 0; at < infos.size(); at += 2) {
+    EXPECT_EQ(infos[at + 1].multipv, 2) << out;
+    EXPECT_NE(infos[at].first_move, infos[at + 1].first_move) << out;
+  }
+  // Three moves named, four lines asked: three lines, all of them named.
+  const std::set<std::string> named = {"c4d5", "a2a3", "h2h3"};
+  out = search(MIDDLEGAME, "go depth 4 searchmoves c4d5 a2a3 h2h3\n", 4);
+  infos = info_lines(out);
+  ASSERT_EQ(infos.size(), 4u * 3u) << out;
+  for (size_t at = 0; at < infos.size(); at += 3) {
+    std::set<std::string> moves;
+    for (size_t i = 0; i < 3; ++i) moves.insert(infos[at + i].first_move);
+    EXPECT_EQ(moves, named) << out;
+  }
+  // More moves named than lines asked: the lines come from the named moves.
+  const std::set<std::string> five = {"c4d5", "a2a3", "h2h3", "d1b3", "e2d3"};
+  out = search(MIDDLEGAME, "go depth 4 searchmoves c4d5 a2a3 h2h3 d1b3 e2d3\n", 2);
+  infos = info_lines(out);
+  ASSERT_EQ(infos.size(), 4u * 2u) << out;
+  for (const InfoLine& line : infos) EXPECT_EQ(five.count(line.first_move), 1u) << line.text;
+}
+
+TEST(CurrentMoveLine, ScoresAMateAsTheDepthReportsDo) {
+  current_root_move = Move{};
+  current_root_move.from = make_square(4, 2);
+  current_root_move.to = make_square(4, 4);
+  const int saved_number = current_move_number;
+  current_move_number = 3;
+  for (const auto& c : {std::make_pair(MATE - 5, "score mate 3 "), std::make_pair(5 - MATE, "score mate -3 "),
+                        std::make_pair(MATE_BOUND, "score cp 9999935 ")}) {
+    uci_last_score = c.first;
+    testing::internal::CaptureStdout();
+    print_currmove_info();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find(std::string(" ") + c.second + "nps "), std::string::npos) << out;
+    EXPECT_NE(out.find("currmove e2e4 currmovenumber 3\n"), std::string::npos) << out;
+  }
+  // Between the passes of MultiPV no root move is under way: no line.
+  current_move_number = 0;
+  testing::internal::CaptureStdout();
+  print_currmove_info();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  current_move_number = saved_number;
+  uci_last_score = 0;
+}
