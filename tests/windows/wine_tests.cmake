@@ -23,6 +23,7 @@ endif()
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
   SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games
+  UciMultiPV UciInfinite ConsoleReplyReports
   E2eSmoke Shell ConfigLog Diagnostics FenConsole PerftCommands ShowCommand
   HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci)
 list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
