@@ -189,6 +189,21 @@ void clear_uci_search_state() {
   }
 }
 
+// The info lines of a completed depth and their log copies: the one line of
+// root_pv, or with MultiPV the lines found, numbered from 1.
+void report_uci_depth(int reported_depth, int v, int alpha, int beta, bool several_lines) {
+  const int64_t t = elapsed_ms();
+  if (!several_lines) {
+    print_info_line(reported_depth, v, t, root_pv, 0);
+    log_info_line(reported_depth, v, alpha, beta, t, root_pv, 0);
+    return;
+  }
+  for (int i = 0; i < root_line_count; ++i) {
+    print_info_line(reported_depth, root_lines[i].score, t, root_lines[i].pv, i + 1);
+    log_info_line(reported_depth, root_lines[i].score, alpha, beta, t, root_lines[i].pv, i + 1);
+  }
+}
+
 // The root move list entry with the squares and kind of move; the last entry
 // when there is none (so only a legal move is ever played).
 const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
@@ -340,25 +355,15 @@ void run_uci_search(Position& pos, int infinite) {
     ++d;
     uci_last_score = v;
     if (stop_search) break;  // an interrupted iteration is not reported
-    const int lines = wanted_lines > 1 ? search_root_lines(pos, d - 1, v, wanted_lines) : 1;
     if (wanted_lines > 1) {
-      v = root_lines[0].score;
-      uci_last_score = v;
+      search_root_lines(pos, d - 1, v, wanted_lines);
+      v = uci_last_score = root_lines[0].score;
       // A depth cut short in a later line still answers with its best finished line.
       saved_best_move = root_best_move;
     }
     alpha = v - UCI_WINDOW;
     beta = v + UCI_WINDOW;
-    const int64_t t = elapsed_ms();
-    if (wanted_lines > 1) {
-      for (int i = 0; i < lines; ++i) {
-        print_info_line(d, root_lines[i].score, t, root_lines[i].pv, i + 1);
-        log_info_line(d, root_lines[i].score, alpha, beta, t, root_lines[i].pv, i + 1);
-      }
-    } else {
-      print_info_line(d, v, t, root_pv, 0);
-      log_info_line(d, v, alpha, beta, t, root_pv, 0);
-    }
+    report_uci_depth(d, v, alpha, beta, wanted_lines > 1);
     completed_pv = root_pv;
     if (mate_limit_reached(v)) break;
   }

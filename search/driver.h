@@ -20,7 +20,9 @@ extern int64_t search_start;  // clock reading when the search started
 constexpr int MAX_ITERATION_DEPTH = 64;  // exclusive
 
 // Call after set_uci_time_budget. Prints the info lines and "bestmove"; plays
-// the move on pos unless infinite.
+// the move on pos unless infinite. With MultiPV above 1 each depth prints its
+// best lines (search/multipv.h). A "go infinite" search (uci_infinite) prints
+// "bestmove" only once a line has stopped it, after its last depth too.
 void run_uci_search(Position& pos, int infinite);
 // The caller sets stop_search = 0 and the deadline and prints the table
 // header first. Prints one table line per iteration; returns the engine's
@@ -28,7 +30,9 @@ void run_uci_search(Position& pos, int infinite);
 // nothing and returns a move whose from is 0 (the caller prints the result).
 Move run_console_reply(Position& pos);
 // The caller sets stop_search = 0 and the deadline and prints the table
-// header first. Prints one table line per iteration; plays nothing.
+// header first. Prints one table line per iteration; plays nothing. Always
+// one line per depth: MultiPV is a UCI option, and the console, which has no
+// "setoption" and never runs again after "uci", cannot set it.
 void run_console_analysis(Position& pos);
 
 // The periodic reports printed from inside the tree.
