@@ -5,6 +5,7 @@
 #include "position/makemove.h"
 
 #include "eval/tables.h"
+#include "position/key.h"
 #include "position/occupancy.h"
 #include "position/state.h"
 
@@ -342,13 +343,47 @@ void unmake_move_of(Position& __restrict__ pos, const Move& __restrict__ entry) 
   if (type == KING) (C == WHITE ? pos.white_king : pos.black_king) = from;
 }
 
-}  // namespace
+// What the move of `entry`, just made, changed in the key's pieces and
+// castling rights, read from the position after it.
+uint64_t key_change(const Position& pos, const Move& entry) {
+  const int colour = -pos.side;
+  const int kind = entry.kind;
+  uint64_t change = 0;
+  if (entry.saved_castling != CASTLING_UNCHANGED)
+    change ^= castling_key(entry.saved_castling) ^ castling_key(pack_castling(pos));
+  if (is_castling(kind)) {
+    const CastlingGeometry g = castling_geometry(kind);
+    return change ^ piece_key(colour * KING, entry.from) ^ piece_key(colour * KING, g.king_to) ^
+           piece_key(colour * ROOK, castle_rook_square[g.rook_index]) ^ piece_key(colour * ROOK, g.rook_to);
+  }
+  const Square from = entry.from, to = entry.to;
+  const PieceCode arrived = pos.board[to];
+  const PieceCode left = kind >= KIND_WHITE_PROMOTE_QUEEN ? colour * PAWN : arrived;
+  change ^= piece_key(left, from) ^ piece_key(arrived, to);
+  if (kind == KIND_EN_PASSANT) return change ^ piece_key(-colour * PAWN, to + 10 * colour);
+  return change ^ piece_key(entry.captured, to);
+}
 
-void make_move(Position& pos, const Move& move) {
+void make_move_of_side(Position& pos, const Move& move) {
   if (pos.side == WHITE)
     make_move_of<WHITE>(pos, move);
   else
     make_move_of<BLACK>(pos, move);
+}
+
+}  // namespace
+
+void make_move(Position& pos, const Move& move) {
+  if (!key_tracking) {
+    make_move_of_side(pos, move);
+    return;
+  }
+  const uint64_t before = pos.key;
+  const uint64_t en_passant_before = en_passant_key(pos);
+  key_stack[undo_top] = before;
+  make_move_of_side(pos, move);
+  pos.key = before ^ en_passant_before ^ key_change(pos, undo_stack[undo_top - 1]) ^ en_passant_key(pos) ^
+            POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM];
 }
 
 void unmake_move(Position& pos) {
@@ -358,6 +393,7 @@ void unmake_move(Position& pos) {
     unmake_move_of<WHITE>(pos, entry);
   else
     unmake_move_of<BLACK>(pos, entry);
+  if (key_tracking) pos.key = key_stack[undo_top];
 }
 
 }  // namespace zolt
