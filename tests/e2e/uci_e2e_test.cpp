@@ -25,6 +25,8 @@ const char* const ANNOUNCEMENT =
     "option name useInternalOpeningBook type check default false\n"
     "option name ponder type check default true\n"
     "option name UCI_Chess960 type check default false\n"
+    "option name Hash type spin default 0 min 0 max 4096\n"
+    "option name Clear Hash type button\n"
     "uciok\n";
 
 // Everything the engine printed after "uciok" for the given UCI commands.
