@@ -364,26 +364,31 @@ uint64_t key_change(const Position& pos, const Move& entry) {
   return change ^ piece_key(entry.captured, to);
 }
 
-void make_move_of_side(Position& pos, const Move& move) {
+// The move with the key kept: out of line, so that the search without keys
+// keeps its make inlined as before.
+[[gnu::noinline]] void make_move_keeping_key(Position& pos, const Move& move) {
+  const uint64_t before = pos.key;
+  const uint64_t en_passant_before = en_passant_key(pos);
+  key_stack[undo_top] = before;
   if (pos.side == WHITE)
     make_move_of<WHITE>(pos, move);
   else
     make_move_of<BLACK>(pos, move);
+  pos.key = before ^ en_passant_before ^ key_change(pos, undo_stack[undo_top - 1]) ^ en_passant_key(pos) ^
+            POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM];
 }
 
 }  // namespace
 
 void make_move(Position& pos, const Move& move) {
-  if (!key_tracking) {
-    make_move_of_side(pos, move);
+  if (key_tracking) {
+    make_move_keeping_key(pos, move);
     return;
   }
-  const uint64_t before = pos.key;
-  const uint64_t en_passant_before = en_passant_key(pos);
-  key_stack[undo_top] = before;
-  make_move_of_side(pos, move);
-  pos.key = before ^ en_passant_before ^ key_change(pos, undo_stack[undo_top - 1]) ^ en_passant_key(pos) ^
-            POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM];
+  if (pos.side == WHITE)
+    make_move_of<WHITE>(pos, move);
+  else
+    make_move_of<BLACK>(pos, move);
 }
 
 void unmake_move(Position& pos) {
