@@ -97,6 +97,7 @@ void clear_table() {
 void new_table_search() { ++generation; }
 
 const TableEntry* probe_table(uint64_t key) {
+  if (bucket_count == 0) return nullptr;
   Bucket& bucket = bucket_of(key);
   const uint32_t check = check_of(key);
   for (const TableEntry& e : bucket.entries)
@@ -105,6 +106,7 @@ const TableEntry* probe_table(uint64_t key) {
 }
 
 void store_table(uint64_t key, int depth, int score, TableBound bound, const Move& move) {
+  if (bucket_count == 0) return;
   Bucket& bucket = bucket_of(key);
   const uint32_t check = check_of(key);
   TableEntry* target = nullptr;
