@@ -52,13 +52,11 @@ const CastlingKeys castling_keys;
 
 }  // namespace
 
-uint64_t piece_key(PieceCode code, Square square) { return piece_keys.keys[code + KING][square]; }
+const uint64_t (&PIECE_KEYS)[2 * KING + 1][BOARD_SIZE] = piece_keys.keys;
+const uint64_t (&CASTLING_KEYS)[64] = castling_keys.keys;
 
-uint64_t castling_key(int32_t packed_flags) { return castling_keys.keys[packed_flags & 63]; }
-
-uint64_t en_passant_key(const Position& pos) {
+uint64_t en_passant_file_key(const Position& pos) {
   const Square ep = pos.ep_square;
-  if (ep == NO_SQUARE) return 0;
   // The pawn that made the double step stands one rank beyond the square
   // it passed, seen from the side to move.
   const Square pawn = ep + 10 * pos.side;

@@ -19,13 +19,18 @@ constexpr int CASTLING_RANDOM = 768;  // white short, white long, black short, b
 constexpr int EN_PASSANT_RANDOM = 772;  // + file
 constexpr int WHITE_TO_MOVE_RANDOM = 780;
 
+// The numbers of the pieces by code + KING and square (row EMPTY all 0),
+// and of the castling rights by the six flags packed by pack_castling.
+extern const uint64_t (&PIECE_KEYS)[2 * KING + 1][BOARD_SIZE];
+extern const uint64_t (&CASTLING_KEYS)[64];
+
 // The number of a piece (0 for an empty square) on a square.
-uint64_t piece_key(PieceCode code, Square square);
-// The castling rights of the six flags packed by pack_castling.
-uint64_t castling_key(int32_t packed_flags);
+inline uint64_t piece_key(PieceCode code, Square square) { return PIECE_KEYS[code + KING][square]; }
+inline uint64_t castling_key(int32_t packed_flags) { return CASTLING_KEYS[packed_flags & 63]; }
 // The en-passant file's number, only when a pawn of the side to move stands
 // beside the pawn that has just made the double step.
-uint64_t en_passant_key(const Position& pos);
+uint64_t en_passant_file_key(const Position& pos);
+inline uint64_t en_passant_key(const Position& pos) { return pos.ep_square == NO_SQUARE ? 0 : en_passant_file_key(pos); }
 inline uint64_t side_to_move_key(const Position& pos) {
   return pos.side == WHITE ? POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM] : 0;
 }
