@@ -87,6 +87,12 @@ class TableSearchScope {
   KeyTrackingScope keys_;
 };
 
+// A move played on the board for good keeps the key, whatever the search did.
+void make_game_move(Position& pos, const Move& move) {
+  const KeyTrackingScope keys(1);
+  make_move(pos, move);
+}
+
 // ---- UCI reports ----
 
 void print_uci_score(int v) {
@@ -344,7 +350,6 @@ void run_uci_search(Position& pos, int infinite) {
   const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
   bool searched = false;
-  {
   const TableSearchScope table_scope;
   for (int d = 1; n > 0 && d < depth_limit && !stop_search;) {
     searched = true;
@@ -369,7 +374,6 @@ void run_uci_search(Position& pos, int infinite) {
     completed_pv = root_pv;
     if (mate_limit_reached(v)) break;
   }
-  }
   // A ponder search that has run out of iterations keeps its answer until
   // the interface says "ponderhit" or "stop".
   const bool interrupted = stop_search;
@@ -383,7 +387,7 @@ void run_uci_search(Position& pos, int infinite) {
   if (n > 0) {
     root_best_move = legal_root_move(root_best_move, root_moves, n);
     reply = expected_reply(pos, root_best_move);
-    if (!infinite) make_move(pos, root_best_move);
+    if (!infinite) make_game_move(pos, root_best_move);
   }
   printf("bestmove ");
   print_square(root_best_move.from);

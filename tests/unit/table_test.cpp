@@ -189,3 +189,20 @@ TEST(Draw, FiftyMoveRule) {
   Position checked = zolt_test::load_position("7k/1Q6/6K1/8/8/8/8/8 b - - 100 80");
   EXPECT_TRUE(is_draw(checked)) << "not in check, not mated";
 }
+
+// The engine's own move after a search is played with the key kept, with or
+// without a table, so the position's key is right for the next search.
+TEST(Table, TheBoardKeepsItsKeyAcrossSearchesWithAndWithoutTable) {
+  zolt_test::reset_search_state();
+  Position pos = zolt_test::load_position(zolt_test::START_FEN);
+  deadline = clock_ms() + NO_TIME_LIMIT;
+  uci_depth_limit = 3;
+  for (int megabytes : {0, 1, 0}) {
+    resize_table(megabytes);
+    stop_search = 0;
+    run_uci_search(pos, 0);
+    EXPECT_EQ(pos.key, position_key(pos)) << megabytes;
+  }
+  uci_depth_limit = 0;
+  resize_table(0);
+}
