@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "position/attacks.h"
+#include "position/key.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
 #include "position/state.h"
-#include "position/key.h"
 #include "search/clock.h"
 #include "search/draw.h"
 #include "search/driver.h"
@@ -94,14 +94,14 @@ namespace {
 // A table move is tried first: its score puts it above every other.
 constexpr int TABLE_MOVE_SCORE = 2147483647;
 
-bool same_move(const Move& a, const TableEntry& e) { return a.from == e.from && a.to == e.to && a.kind == e.kind; }
+bool same_move(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to && a.kind == b.kind; }
 
 // Makes the table's move (when it is among the legal moves) the one tried
 // first; returns the index of the first move, as given or the table's.
-int put_table_move_first(Move* list, int n, int first, const TableEntry* entry) {
-  if (!entry || entry->from == 0) return first;
+int put_table_move_first(Move* list, int n, int first, const Move& table_move) {
+  if (table_move.from == NO_SQUARE) return first;
   for (int i = 0; i < n; ++i)
-    if (same_move(list[i], *entry)) {
+    if (same_move(list[i], table_move)) {
       list[i].score = TABLE_MOVE_SCORE;
       return i;
     }
@@ -119,7 +119,7 @@ void flip_side(Position& pos, bool with_table) {
 // loop. With the table, its move is tried first and best_move receives the
 // move that cut off or raised alpha last.
 template <bool WITH_TABLE>
-int search_moves(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool root, const TableEntry* entry,
+int search_moves(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool root, const Move& table_move,
                  Move& best_move) {
   PvLine line;
   const int in_check = side_in_check(pos);
@@ -153,7 +153,7 @@ int search_moves(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool
     n = keep_root_moves(list, n);
     first = unique_best_move(list, n);
   }
-  if (WITH_TABLE) first = put_table_move_first(list, n, first, entry);
+  if (WITH_TABLE) first = put_table_move_first(list, n, first, table_move);
   if (first < 0) sort_moves(list, n);
   if (n == 1 || in_check) ++depth;
 
@@ -191,15 +191,21 @@ int search_moves(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool
 // which must give a move and a line), or give the move to try first; what
 // the search found is stored on the way out.
 int search_with_table(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool root) {
-  const TableEntry* entry = probe_table(pos.key);
-  if (entry && !root && entry->depth >= depth) {
-    const int score = score_from_table(entry->score, ply);
-    const bool fits = entry->bound == BOUND_EXACT || (entry->bound == BOUND_LOWER && score >= beta) ||
-                      (entry->bound == BOUND_UPPER && score <= alpha);
-    if (fits) return score >= beta ? beta : score <= alpha ? alpha : score;
+  Move table_move{};
+  if (const TableEntry* entry = probe_table(pos.key)) {
+    if (!root && entry->depth >= depth) {
+      const int score = score_from_table(entry->score, ply);
+      const bool fits = entry->bound == BOUND_EXACT || (entry->bound == BOUND_LOWER && score >= beta) ||
+                        (entry->bound == BOUND_UPPER && score <= alpha);
+      if (fits) return score >= beta ? beta : score <= alpha ? alpha : score;
+    }
+    // Copied: the searches below may overwrite the entry.
+    table_move.from = entry->from;
+    table_move.to = entry->to;
+    table_move.kind = entry->kind;
   }
   Move best_move{};
-  const int v = search_moves<true>(pos, alpha, beta, depth, pv, root, entry, best_move);
+  const int v = search_moves<true>(pos, alpha, beta, depth, pv, root, table_move, best_move);
   if (stop_search) return v;
   const TableBound bound = v >= beta ? BOUND_LOWER : v > alpha ? BOUND_EXACT : BOUND_UPPER;
   store_table(pos.key, depth, score_to_table(v, ply), bound, best_move);
@@ -222,6 +228,9 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   // The root itself, not a null-move search below it (which also stands at ply 0).
   const bool root = ply == 0 && depth == iteration_depth;
   const bool with_table = table_in_use();
+  // The draw rules, with the table: this test also covers the quiescence
+  // search's first position, and below it every move is a capture or a
+  // promotion, after which no earlier position can come again.
   if (with_table && !root && is_draw(pos)) return 0;
 
   if (depth <= 0 || ply > LAST_SEARCHING_PLY) {
@@ -231,8 +240,8 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
     return quiesce(pos, alpha, beta, line);
   }
   if (with_table) return search_with_table(pos, alpha, beta, depth, pv, root);
-  Move unused;
-  return search_moves<false>(pos, alpha, beta, depth, pv, root, nullptr, unused);
+  Move unused;  // neither read nor written without the table
+  return search_moves<false>(pos, alpha, beta, depth, pv, root, unused, unused);
 }
 
 }  // namespace zolt
