@@ -7,6 +7,7 @@
 
 #include "eval/tables.h"
 #include "frontend/line_reader.h"
+#include "search/tt.h"
 
 namespace zolt {
 
@@ -171,7 +172,10 @@ int open_log(const char* start_time_text) {
   fprintf(log_file, "version: 0.360");
   fprintf(log_file, "\nvalues read from file: Zolt.cfg");
   fprintf(log_file, "\nnullmove set to depth: %d", nullmove_depth);
-  fprintf(log_file, "\nhashsize: %d [not yet implemented]", hash_size);
+  if (table_in_use())
+    fprintf(log_file, "\nhashsize: %d", table_megabytes);
+  else
+    fprintf(log_file, "\nhashsize: %d [not yet implemented]", hash_size);
   fprintf(log_file, "\nown book: %d [not yet implemented]", own_book);
   fprintf(log_file, "\nuse book to depth: %d [not yet implemented]", book_depth);
   fprintf(log_file, "\npiece values: ");

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "position/attacks.h"
+#include "position/key.h"
 #include "position/occupancy.h"
 #include "position/state.h"
 #include "search/keys.h"
@@ -319,6 +320,7 @@ int load_fen(const char* text, Position& pos) {
   fullmove_number = fullmove;
   compute_hash_key(p);
   key_history[0] = p.hash_key;
+  p.key = position_key(p);
   return 0;
 }
 

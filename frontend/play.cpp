@@ -8,6 +8,7 @@
 #include "frontend/fen.h"
 #include "frontend/notation.h"
 #include "frontend/shell.h"
+#include "frontend/table_size.h"
 #include "position/attacks.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
@@ -16,6 +17,7 @@
 #include "search/clock.h"
 #include "search/driver.h"
 #include "search/timecontrol.h"
+#include "search/tt.h"
 
 namespace zolt {
 
@@ -87,6 +89,17 @@ void command_new(Position& pos) {
   // A new game starts with an empty move history, so a long session never
   // runs out of room for game moves.
   undo_top = 0;
+  clear_table();
+}
+
+void command_hash(const char* line) {
+  int megabytes = 0;
+  if (sscanf(line, "%*s %d", &megabytes) != 1) {
+    printf("\nhash table: %d MB (\"hash N\" sets N MB, 0 to %d)\n", table_megabytes, MAX_TABLE_MB);
+    return;
+  }
+  set_table_size(megabytes, "\n");
+  printf("\nhash table: %d MB\n", table_megabytes);
 }
 
 void command_undo(Position& pos) {

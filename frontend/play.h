@@ -8,6 +8,8 @@ namespace zolt {
 extern int depth_bound;
 
 void command_new(Position& pos);
+// "hash N": the transposition table becomes N megabytes; "hash" alone tells its size.
+void command_hash(const char* line);
 void command_undo(Position& pos);
 void command_st(const char* line);
 void command_sd(const char* line);

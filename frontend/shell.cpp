@@ -12,6 +12,7 @@
 #include "frontend/fen.h"
 #include "frontend/notation.h"
 #include "frontend/play.h"
+#include "frontend/table_size.h"
 #include "frontend/uci.h"
 #include "perft/perft.h"
 #include "perft/suite.h"
@@ -120,6 +121,7 @@ ShellAction dispatch(const char* word, const char* line) {
   else if (!strcmp(word, "undo")) command_undo(pos);
   else if (!strcmp(word, "sort")) command_sort(pos);
   else if (!strcmp(word, "help")) print_help();
+  else if (!strcmp(word, "hash")) command_hash(line);
   else command_move_entry(pos, word);
   return CONTINUE;
 }
@@ -163,6 +165,7 @@ int start_up() {
   snprintf(log_file_name, sizeof log_file_name, "%s", "Zolt.log");
   set_default_piece_values();
   read_config();
+  if (hash_size != 0) set_table_size(hash_size, "\n");
 
   char start_time[TIME_TEXT_SIZE];
   if (platform_time_text(start_time, TIME_TEXT_SIZE) != 0) {

@@ -10,6 +10,7 @@
 #include "frontend/fen.h"
 #include "frontend/notation.h"
 #include "frontend/shell.h"
+#include "frontend/table_size.h"
 #include "frontend/uci_options.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
@@ -18,6 +19,7 @@
 #include "search/input.h"
 #include "search/multipv.h"
 #include "search/timecontrol.h"
+#include "search/tt.h"
 
 namespace zolt {
 
@@ -71,6 +73,8 @@ void announce() {
   fputs("option name useInternalOpeningBook type check default false\n", stdout);
   fputs("option name ponder type check default true\n", stdout);
   fputs("option name UCI_Chess960 type check default false\n", stdout);
+  fputs("option name Hash type spin default 0 min 0 max 4096\n", stdout);
+  fputs("option name Clear Hash type button\n", stdout);
   fputs("option name MultiPV type spin default 1 min 1 max 64\n", stdout);
   fputs("uciok\n", stdout);
   if (log_file) fputs("\n", log_file);
@@ -181,6 +185,10 @@ void command_setoption(const char* line) {
     chess960 = value_is_true(text, CHESS960_VALUE_COLUMN) ? 1 : 0;
   else if (!strncmp(text, "OwnBook", 7))
     own_book = value_is_true(text, OWNBOOK_VALUE_COLUMN) ? 1 : 0;
+  else if (option_value(text, "Hash", value, OPTION_TEXT_SIZE))
+    set_table_size(option_number(value, 0, MAX_TABLE_MB, table_megabytes), "info string ");
+  else if (option_value(text, "Clear Hash", value, OPTION_TEXT_SIZE))
+    clear_table();
   else if (option_value(text, "MultiPV", value, sizeof value))
     multipv = option_number(value, MIN_MULTIPV, MAX_MULTIPV, multipv);
 }
@@ -271,7 +279,10 @@ bool dispatch(const char* line) {
   if (sscanf(line, "%1024s", word) != 1) return true;  // a line of blanks
   if (!strcmp(word, "quit")) return false;
   if (!strcmp(word, "isready")) fputs("readyok\n", stdout);
-  else if (!strcmp(word, "ucinewgame") || !strcmp(word, "new")) load_uci_position(START_TEXT);
+  else if (!strcmp(word, "ucinewgame") || !strcmp(word, "new")) {
+    load_uci_position(START_TEXT);
+    clear_table();
+  }
   else if (!strcmp(word, "position")) command_position(line);
   else if (!strcmp(word, "go")) command_go(line);
   else if (!strcmp(word, "setoption")) command_setoption(line);

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "frontend/notation.h"
+#include "position/key.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
 #include "search/clock.h"
@@ -159,6 +160,7 @@ int divide_lower_pass(Position& pos, int depth) {
 }
 
 uint64_t perft_count(Position& pos, int depth) {
+  const KeyTrackingScope no_keys(0);
   if (depth <= 0) return 1;
   return classical_count(pos, depth);
 }
@@ -191,6 +193,7 @@ double timed_perft_pair(Position& pos, int depth, const char* command) {
 }
 
 void command_perft(Position& pos, const char* line) {
+  const KeyTrackingScope no_keys(0);
   const int depth = depth_at_column(line, PERFT_COLUMN);
   perft_sum = perft_upper_total = perft_lower_total = 0;
   const double seconds = timed_perft_pair(pos, depth, "perft");
@@ -200,6 +203,7 @@ void command_perft(Position& pos, const char* line) {
 }
 
 void command_perft2(Position& pos, const char* line) {
+  const KeyTrackingScope no_keys(0);
   const int depth = depth_at_column(line, PERFT2_COLUMN);
   perft_sum = perft_upper_total = 0;
   const double seconds = timed_perft_pair(pos, depth, "perft2");
@@ -209,6 +213,7 @@ void command_perft2(Position& pos, const char* line) {
 }
 
 void command_divide(Position& pos, const char* line) {
+  const KeyTrackingScope no_keys(0);
   const int depth = depth_at_column(line, DIVIDE_COLUMN);
   memset(divide_upper, 0, sizeof divide_upper);
   memset(divide_lower, 0, sizeof divide_lower);
@@ -235,6 +240,7 @@ void command_divide(Position& pos, const char* line) {
 }
 
 void command_divide2(Position& pos, const char* line) {
+  const KeyTrackingScope no_keys(0);
   const int depth = depth_at_column(line, DIVIDE_COLUMN);
   perft_sum = perft_upper_total = 0;
   printf("\n");

@@ -11,6 +11,7 @@
 #include "frontend/fen.h"
 #include "frontend/line_reader.h"
 #include "perft/perft.h"
+#include "position/key.h"
 #include "search/clock.h"
 
 namespace zolt {
@@ -125,6 +126,7 @@ void run_line(Position& pos, const char* line, FILE* report, SuiteTotals& totals
 }  // namespace
 
 void run_perft_suite(Position& pos) {
+  const KeyTrackingScope no_keys(0);
   // Binary mode, here and for the suite: the bytes of the files are the same
   // on every platform (no "\r\n" written, no Ctrl-Z ending a file early).
   FILE* report = fopen("log_epd.txt", "wb");

@@ -97,6 +97,7 @@ struct Position {
   int32_t black_h_rook_moved;
   int32_t black_a_rook_moved;
   uint64_t hash_key;
+  uint64_t key;  // the Polyglot key (position/key.h), kept by make and unmake
   int32_t material;
   int32_t game_ply;
   int32_t moves_made;

@@ -5,6 +5,7 @@
 #include "position/makemove.h"
 
 #include "eval/tables.h"
+#include "position/key.h"
 #include "position/occupancy.h"
 #include "position/state.h"
 
@@ -342,9 +343,48 @@ void unmake_move_of(Position& __restrict__ pos, const Move& __restrict__ entry) 
   if (type == KING) (C == WHITE ? pos.white_king : pos.black_king) = from;
 }
 
+// What the move of `entry`, just made, changed in the key's pieces and
+// castling rights, read from the position after it.
+uint64_t key_change(const Position& pos, const Move& entry) {
+  const int colour = -pos.side;
+  const int kind = entry.kind;
+  uint64_t change = 0;
+  if (entry.saved_castling != CASTLING_UNCHANGED)
+    change ^= castling_key(entry.saved_castling) ^ castling_key(pack_castling(pos));
+  if (is_castling(kind)) {
+    const CastlingGeometry g = castling_geometry(kind);
+    return change ^ piece_key(colour * KING, entry.from) ^ piece_key(colour * KING, g.king_to) ^
+           piece_key(colour * ROOK, castle_rook_square[g.rook_index]) ^ piece_key(colour * ROOK, g.rook_to);
+  }
+  const Square from = entry.from, to = entry.to;
+  const PieceCode arrived = pos.board[to];
+  const PieceCode left = kind >= KIND_WHITE_PROMOTE_QUEEN ? colour * PAWN : arrived;
+  change ^= piece_key(left, from) ^ piece_key(arrived, to);
+  if (kind == KIND_EN_PASSANT) return change ^ piece_key(-colour * PAWN, to + 10 * colour);
+  return change ^ piece_key(entry.captured, to);
+}
+
+// The move with the key kept: out of line, so that the search without keys
+// keeps its make inlined as before.
+[[gnu::noinline]] void make_move_keeping_key(Position& pos, const Move& move) {
+  const uint64_t before = pos.key;
+  const uint64_t en_passant_before = en_passant_key(pos);
+  key_stack[undo_top] = before;
+  if (pos.side == WHITE)
+    make_move_of<WHITE>(pos, move);
+  else
+    make_move_of<BLACK>(pos, move);
+  pos.key = before ^ en_passant_before ^ key_change(pos, undo_stack[undo_top - 1]) ^ en_passant_key(pos) ^
+            POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM];
+}
+
 }  // namespace
 
 void make_move(Position& pos, const Move& move) {
+  if (key_tracking) {
+    make_move_keeping_key(pos, move);
+    return;
+  }
   if (pos.side == WHITE)
     make_move_of<WHITE>(pos, move);
   else
@@ -358,6 +398,7 @@ void unmake_move(Position& pos) {
     unmake_move_of<WHITE>(pos, entry);
   else
     unmake_move_of<BLACK>(pos, entry);
+  if (key_tracking) pos.key = key_stack[undo_top];
 }
 
 }  // namespace zolt

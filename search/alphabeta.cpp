@@ -3,15 +3,18 @@
 #include <cstring>
 
 #include "position/attacks.h"
+#include "position/key.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
 #include "position/state.h"
 #include "search/clock.h"
+#include "search/draw.h"
 #include "search/driver.h"
 #include "search/multipv.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
+#include "search/tt.h"
 
 namespace zolt {
 
@@ -87,23 +90,39 @@ void raise_alpha(int& alpha, int r, PvLine& pv, const Move& move, const PvLine& 
   if (ply == 0) note_root_best(move);
 }
 
-int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
-  --search_poll_countdown;
-  --info_countdown;
-  pv.count = 0;
-  if (alpha > MATE - 1 - ply) return alpha;
-  if (search_poll_countdown < 0) {
-    if (poll_says_stop()) return alpha;
-    search_poll_countdown = POLL_INTERVAL;
-  }
-  reported_seldepth = iteration_depth;
+namespace {
 
+// A table move is tried first: its score puts it above every other.
+constexpr int TABLE_MOVE_SCORE = 2147483647;
+
+bool same_move(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to && a.kind == b.kind; }
+
+// Makes the table's move (when it is among the legal moves) the one tried
+// first; returns the index of the first move, as given or the table's.
+int put_table_move_first(Move* list, int n, int first, const Move& table_move) {
+  if (table_move.from == NO_SQUARE) return first;
+  for (int i = 0; i < n; ++i)
+    if (same_move(list[i], table_move)) {
+      list[i].score = TABLE_MOVE_SCORE;
+      return i;
+    }
+  return first;
+}
+
+// A null move: the other side moves; with the table on, the key follows.
+void flip_side(Position& pos, bool with_table) {
+  if (with_table) pos.key ^= en_passant_key(pos);
+  pos.side = -pos.side;
+  if (with_table) pos.key ^= en_passant_key(pos) ^ POLYGLOT_RANDOM[WHITE_TO_MOVE_RANDOM];
+}
+
+// The moves of a node that is not a leaf: null move, extensions, the move
+// loop. With the table, its move is tried first and best_move receives the
+// move that cut off or raised alpha last.
+template <bool WITH_TABLE>
+int search_moves(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool root, const Move& table_move,
+                 Move& best_move) {
   PvLine line;
-  if (depth <= 0 || ply > LAST_SEARCHING_PLY) {
-    const int lazy = pos.material * pos.side;
-    if (iteration_depth < FIRST_QUIESCENT_ITERATION || lazy >= LAZY_MARGIN) return lazy;
-    return quiesce(pos, alpha, beta, line);
-  }
   const int in_check = side_in_check(pos);
 
   if (info_countdown < 0 && !stop_search) {
@@ -115,17 +134,17 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
   // Null move: let the opponent move twice; if that still fails high, so will a real move.
   if (depth >= NULL_MOVE_MIN_DEPTH && !last_move_noisy && !in_check && !pos.endgame) {
     ++null_move_calls;
-    pos.side = -pos.side;
+    const uint64_t key = pos.key;
+    flip_side(pos, WITH_TABLE);
     const int r = -alpha_beta(pos, -beta, 1 - beta, depth - NULL_MOVE_DEPTH_CUT, line);
     pos.side = -pos.side;
+    if (WITH_TABLE) pos.key = key;
     if (r >= beta) {
       ++null_move_cutoffs;
       return beta;
     }
   }
 
-  // The root itself, not a null-move search below it (which also stands at ply 0).
-  const bool root = ply == 0 && depth == iteration_depth;
   Move list[MAX_MOVES];
   // Highest score first: a unique best is tried before sorting the rest.
   int first;
@@ -140,6 +159,7 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
     n = drop_excluded_root_moves(list, reply_count);
     first = unique_best_move(list, n);
   }
+  if (WITH_TABLE) first = put_table_move_first(list, n, first, table_move);
   if (first < 0) sort_moves(list, n);
   if (reply_count == 1 || in_check) ++depth;
 
@@ -162,11 +182,72 @@ int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
         ++first_move_cutoffs;
       else
         ++other_cutoffs;
+      if (WITH_TABLE) best_move = move;
       return beta;
     }
-    if (r > alpha) raise_alpha(alpha, r, pv, move, line);
+    if (r > alpha) {
+      raise_alpha(alpha, r, pv, move, line);
+      if (WITH_TABLE) best_move = move;
+    }
   }
   return alpha;
+}
+
+// A node with the table: its entry may settle the node (never at the root,
+// which must give a move and a line), or give the move to try first; what
+// the search found is stored on the way out.
+int search_with_table(Position& pos, int alpha, int beta, int depth, PvLine& pv, bool root) {
+  Move table_move{};
+  if (const TableEntry* entry = probe_table(pos.key)) {
+    if (!root && entry->depth >= depth) {
+      const int score = score_from_table(entry->score, ply);
+      const bool fits = entry->bound == BOUND_EXACT || (entry->bound == BOUND_LOWER && score >= beta) ||
+                        (entry->bound == BOUND_UPPER && score <= alpha);
+      if (fits) return score >= beta ? beta : score <= alpha ? alpha : score;
+    }
+    // Copied: the searches below may overwrite the entry.
+    table_move.from = entry->from;
+    table_move.to = entry->to;
+    table_move.kind = entry->kind;
+  }
+  Move best_move{};
+  const int v = search_moves<true>(pos, alpha, beta, depth, pv, root, table_move, best_move);
+  if (stop_search) return v;
+  const TableBound bound = v >= beta ? BOUND_LOWER : v > alpha ? BOUND_EXACT : BOUND_UPPER;
+  store_table(pos.key, depth, score_to_table(v, ply), bound, best_move);
+  return v;
+}
+
+}  // namespace
+
+int alpha_beta(Position& pos, int alpha, int beta, int depth, PvLine& pv) {
+  --search_poll_countdown;
+  --info_countdown;
+  pv.count = 0;
+  if (alpha > MATE - 1 - ply) return alpha;
+  if (search_poll_countdown < 0) {
+    if (poll_says_stop()) return alpha;
+    search_poll_countdown = POLL_INTERVAL;
+  }
+  reported_seldepth = iteration_depth;
+
+  // The root itself, not a null-move search below it (which also stands at ply 0).
+  const bool root = ply == 0 && depth == iteration_depth;
+  const bool with_table = table_in_use();
+  // The draw rules, with the table: this test also covers the quiescence
+  // search's first position, and below it every move is a capture or a
+  // promotion, after which no earlier position can come again.
+  if (with_table && !root && is_draw(pos)) return 0;
+
+  if (depth <= 0 || ply > LAST_SEARCHING_PLY) {
+    const int lazy = pos.material * pos.side;
+    if (iteration_depth < FIRST_QUIESCENT_ITERATION || lazy >= LAZY_MARGIN) return lazy;
+    PvLine line;
+    return quiesce(pos, alpha, beta, line);
+  }
+  if (with_table) return search_with_table(pos, alpha, beta, depth, pv, root);
+  Move unused;  // neither read nor written without the table
+  return search_moves<false>(pos, alpha, beta, depth, pv, root, unused, unused);
 }
 
 }  // namespace zolt

@@ -9,6 +9,7 @@
 #include "frontend/notation.h"
 #include "frontend/play.h"
 #include "position/attacks.h"
+#include "position/key.h"
 #include "position/makemove.h"
 #include "position/movegen.h"
 #include "position/state.h"
@@ -17,6 +18,7 @@
 #include "search/ordering.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
+#include "search/tt.h"
 
 namespace zolt {
 
@@ -72,6 +74,26 @@ void search_root(Position& pos, int alpha, int beta, int depth, int& v) {
   v = alpha_beta(pos, alpha, beta, depth, root_pv);
 }
 
+// What a search with the table needs for its run: keys kept by make and
+// unmake, and its own generation of entries. Without the table no key is
+// kept while the search runs (the tree is unmade in full, so the position's
+// key is the same afterwards).
+class TableSearchScope {
+ public:
+  TableSearchScope() : keys_(table_in_use()) {
+    if (table_in_use()) new_table_search();
+  }
+
+ private:
+  KeyTrackingScope keys_;
+};
+
+// A move played on the board for good keeps the key, whatever the search did.
+void make_game_move(Position& pos, const Move& move) {
+  const KeyTrackingScope keys(1);
+  make_move(pos, move);
+}
+
 // ---- UCI reports ----
 
 void print_uci_score(int v) {
@@ -101,6 +123,7 @@ void print_info_line(int reported_depth, int v, int64_t t, const PvLine& line, i
   printf("nps %.0f ", nodes_per_second(t));
   if (line_number > 0) printf("multipv %d ", line_number);
   print_uci_score(v);
+  if (table_in_use()) printf("hashfull %d ", table_fill_per_mille());
   printf("time %d pv ", static_cast<int>(t));
   for (int i = 0; i < line.count; ++i) {
     const Move& m = line.moves[i];
@@ -222,17 +245,28 @@ bool mate_limit_reached(int v) { return uci_mate_limit > 0 && v > MATE_BOUND && 
 // The reply the last completed line expects to best, looked up among the
 // legal replies; a move whose from is 0 when the line holds none.
 Move expected_reply(const Position& pos, const Move& best) {
-  if (completed_pv.count < 2) return Move{};
   const Move& first = completed_pv.moves[0];
-  if (first.from != best.from || first.to != best.to || first.kind != best.kind) return Move{};
+  const bool line_starts_with_best =
+      completed_pv.count > 0 && first.from == best.from && first.to == best.to && first.kind == best.kind;
+  if (!line_starts_with_best) return Move{};
+  // A line cut short by the table: the table's move after the best move, if legal.
+  if (completed_pv.count < 2 && !table_in_use()) return Move{};
   Position after = pos;
   make_move(after, best);
   Move replies[MAX_MOVES];
   const int n = generate_moves(after, replies);
+  Move wanted{};
+  if (completed_pv.count >= 2) {
+    wanted = completed_pv.moves[1];
+  } else if (const TableEntry* entry = probe_table(after.key)) {
+    wanted.from = entry->from;
+    wanted.to = entry->to;
+    wanted.kind = entry->kind;
+  }
   unmake_move(after);
-  const Move& wanted = completed_pv.moves[1];
   for (int i = 0; i < n; ++i)
-    if (replies[i].from == wanted.from && replies[i].to == wanted.to && replies[i].kind == wanted.kind)
+    if (wanted.from != 0 && replies[i].from == wanted.from && replies[i].to == wanted.to &&
+        replies[i].kind == wanted.kind)
       return replies[i];
   return Move{};
 }
@@ -339,6 +373,7 @@ void run_uci_search(Position& pos, int infinite) {
   const int wanted_lines = multipv < n ? multipv : n;
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
   bool searched = false;
+  const TableSearchScope table_scope;
   for (int d = 1; n > 0 && d < depth_limit && !stop_search;) {
     searched = true;
     saved_best_move = root_best_move;
@@ -382,7 +417,7 @@ void run_uci_search(Position& pos, int infinite) {
   if (n > 0) {
     root_best_move = legal_root_move(root_best_move, root_moves, n);
     reply = expected_reply(pos, root_best_move);
-    if (!infinite) make_move(pos, root_best_move);
+    if (!infinite) make_game_move(pos, root_best_move);
   }
   printf("bestmove ");
   print_square(root_best_move.from);
@@ -408,6 +443,7 @@ Move run_console_reply(Position& pos) {
   search_nodes = 0;
   root_pv.count = 1;
   if (n == 0) return Move{};
+  const TableSearchScope table_scope;
 
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
   for (int d = 1; d < depth_bound && !stop_search; ++d) {
@@ -431,6 +467,7 @@ void run_console_analysis(Position& pos) {
   search_start = clock_ms();
   search_nodes = 0;
   if (n == 0) return;
+  const TableSearchScope table_scope;
 
   int alpha = -INFINITE_SCORE, beta = INFINITE_SCORE;
   bool line_shown = true;

@@ -31,6 +31,10 @@ int64_t platform_clock_ms();
 // Returns 0 on success, nonzero when the time cannot be converted.
 int platform_time_text(char* text, int size);
 
+// The machine's physical memory in bytes (at most what the process can
+// address), 0 when it cannot be told.
+uint64_t platform_memory_bytes();
+
 // Clears the console window.
 void platform_clear_screen();
 

@@ -48,6 +48,12 @@ int platform_time_text(char* text, int size) {
   return ctime_r(&now, text) ? 0 : 1;
 }
 
+uint64_t platform_memory_bytes() {
+  const long pages = sysconf(_SC_PHYS_PAGES), page_size = sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || page_size <= 0) return 0;
+  return static_cast<uint64_t>(pages) * static_cast<uint64_t>(page_size);
+}
+
 void platform_clear_screen() { fputs("\033[2J\033[H", stdout); }
 
 }  // namespace zolt

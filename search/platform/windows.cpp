@@ -108,6 +108,14 @@ int platform_time_text(char* text, int size) {
   return ctime_s(text, static_cast<size_t>(size), &now) != 0;
 }
 
+uint64_t platform_memory_bytes() {
+  MEMORYSTATUSEX status;
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status)) return 0;
+  // A 32-bit process addresses less than the machine holds.
+  return status.ullTotalPhys < status.ullTotalVirtual ? status.ullTotalPhys : status.ullTotalVirtual;
+}
+
 void platform_clear_screen() {
   const int status = std::system("cls");
   (void)status;

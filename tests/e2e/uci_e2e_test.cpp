@@ -25,6 +25,8 @@ const char* const ANNOUNCEMENT =
     "option name useInternalOpeningBook type check default false\n"
     "option name ponder type check default true\n"
     "option name UCI_Chess960 type check default false\n"
+    "option name Hash type spin default 0 min 0 max 4096\n"
+    "option name Clear Hash type button\n"
     "option name MultiPV type spin default 1 min 1 max 64\n"
     "uciok\n";
 

@@ -44,7 +44,7 @@ inline bool same_position(const zolt::Position& a, const zolt::Position& b) {
          memcmp(a.slot_square, c.slot_square, sizeof a.slot_square) == 0 &&
          memcmp(a.piece_count, c.piece_count, sizeof a.piece_count) == 0 && a.white_king == c.white_king &&
          a.black_king == c.black_king && a.ep_square == c.ep_square && a.side == c.side &&
-         zolt::pack_castling(a) == zolt::pack_castling(c) && a.hash_key == c.hash_key &&
+         zolt::pack_castling(a) == zolt::pack_castling(c) && a.hash_key == c.hash_key && a.key == c.key &&
          a.material == c.material && a.game_ply == c.game_ply && a.moves_made == c.moves_made &&
          a.fifty == c.fifty && a.occupied[0] == c.occupied[0] && a.occupied[1] == c.occupied[1] &&
          memcmp(a.pieces, c.pieces, sizeof a.pieces) == 0;

@@ -6,6 +6,7 @@
 
 #include "movegen_helpers.h"
 #include "position/attacks.h"
+#include "position/key.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ int check_position(Position& pos, Move* list, const std::string& where) {
                                                  : !square_attacked_by_white(pos.board, pos.black_king);
     EXPECT_TRUE(own_king_safe) << where << " " << zolt_test::move_text(list[i]);
     EXPECT_TRUE(zolt_test::occupancy_matches_board(pos)) << where << " " << zolt_test::move_text(list[i]);
+    EXPECT_EQ(pos.key, position_key(pos)) << where << " " << zolt_test::move_text(list[i]);
     unmake_move(pos);
     EXPECT_TRUE(zolt_test::same_position(before, pos)) << where << " " << zolt_test::move_text(list[i]);
     EXPECT_EQ(undo_top, top);
@@ -64,6 +66,7 @@ void run_playouts(const char* file, bool chess960_mode) {
         const int n = check_position(pos, list, line + " ply " + std::to_string(plies));
         if (n == 0 || ::testing::Test::HasFailure()) break;
         make_move(pos, list[random() % n]);
+        EXPECT_EQ(pos.key, position_key(pos)) << line << " after ply " << plies;
       }
       if (::testing::Test::HasFailure()) break;
     }
