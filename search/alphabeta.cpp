@@ -213,6 +213,9 @@ int search_with_table(Position& pos, int alpha, int beta, int depth, PvLine& pv,
   Move best_move{};
   const int v = search_moves<true>(pos, alpha, beta, depth, pv, root, table_move, best_move);
   if (stop_search) return v;
+  // A MultiPV pass that leaves moves out at the root finds no value of the
+  // root position; its entry must keep line 1's result and move.
+  if (root && excluded_root_move_count > 0) return v;
   const TableBound bound = v >= beta ? BOUND_LOWER : v > alpha ? BOUND_EXACT : BOUND_UPPER;
   store_table(pos.key, depth, score_to_table(v, ply), bound, best_move);
   return v;

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "frontend/notation.h"
 #include "search/driver.h"
 #include "search/multipv.h"
 #include "search/timecontrol.h"
+#include "search/tt.h"
 #include "search_helpers.h"
 
 using namespace zolt;
@@ -212,4 +214,28 @@ TEST(CurrentMoveLine, ScoresAMateAsTheDepthReportsDo) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   current_move_number = saved_number;
   uci_last_score = 0;
+}
+
+TEST_F(MultiPv, WithTheTableTheRootEntryKeepsLineOne) {
+  // The further lines leave moves out: their results are stored for the
+  // positions below the root, never for the root itself.
+  resize_table(1);
+  zolt_test::reset_search_state();
+  multipv = 4;
+  Position pos = zolt_test::load_position(MIDDLEGAME);
+  const uint64_t root_key = pos.key;
+  read_go_line("go depth 5\n", pos);
+  testing::internal::CaptureStdout();
+  run_uci_search(pos, 1);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::vector<InfoLine> infos = info_lines(out);
+  ASSERT_EQ(infos.size(), 5u * 4u) << out;
+  const TableEntry* entry = probe_table(root_key);
+  ASSERT_NE(entry, nullptr);
+  const std::string best = bestmove_of(out);
+  // square_name answers in one buffer: one call per statement.
+  std::string entry_move = square_name(entry->from);
+  entry_move += square_name(entry->to);
+  EXPECT_EQ(entry_move, best) << out;
+  resize_table(0);
 }
