@@ -12,7 +12,7 @@ MultiPV 4 lines of that depth. Prints the time to each depth with MultiPV 4
 against MultiPV 1 (the "time" and "nodes" of the depth's first info line; the
 node counts do not depend on the machine or its load).
 
-  tools/analysis_gui.py [--engine build/zolt] [--seconds 3] [--lines 4]
+  tools/analysis_gui.py [--engine build/zolt] [--seconds 3] [--lines 4] [--hash MB]
 
 Exit status 0 when every check passed, 1 otherwise.
 """
@@ -118,13 +118,15 @@ def parse_info(line):
             (int(field(words, "time")), int(field(words, "nodes"))))
 
 
-def analyse(engine_path, fen, lines, seconds):
+def analyse(engine_path, fen, lines, seconds, hash_mb):
     """Runs one infinite analysis; returns ({depth: [(multipv, score, move)]},
     {depth: (time, nodes)}, bestmove)."""
     z = Engine([engine_path])
     z.send("uci")
     z.until(lambda l: l == "uciok")
     z.send("setoption name MultiPV value %d" % lines)
+    if hash_mb:
+        z.send("setoption name Hash value %d" % hash_mb)
     z.send("position fen " + fen)
     z.send("isready")
     z.until(lambda l: l == "readyok")
@@ -182,6 +184,7 @@ def main():
     parser.add_argument("--engine", default=os.path.join(root, "build", "zolt"))
     parser.add_argument("--seconds", type=float, default=3.0)
     parser.add_argument("--lines", type=int, default=4)
+    parser.add_argument("--hash", type=int, default=0, help="the Hash option in MB (default 0: no table)")
     args = parser.parse_args()
 
     use_stockfish = find_stockfish() is not None
@@ -190,8 +193,8 @@ def main():
     totals = {"multi": [0, 0], "single": [0, 0]}
     for name, fen in POSITIONS:
         legal = legal_moves_stockfish(fen) if use_stockfish else legal_moves_zolt(args.engine, fen)
-        multi = analyse(args.engine, fen, args.lines, args.seconds)
-        single = analyse(args.engine, fen, 1, args.seconds)
+        multi = analyse(args.engine, fen, args.lines, args.seconds, args.hash)
+        single = analyse(args.engine, fen, 1, args.seconds, args.hash)
         check(name, fen, multi, single, legal, args.lines, failures)
         print("\n%s (%d legal moves): MultiPV %d reached depth %d, MultiPV 1 depth %d" %
               (name, len(legal), args.lines, max(multi[0]), max(single[0])))
