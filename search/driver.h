@@ -31,8 +31,8 @@ void run_uci_search(Position& pos, int infinite);
 Move run_console_reply(Position& pos);
 // The caller sets stop_search = 0 and the deadline and prints the table
 // header first. Prints one table line per iteration; plays nothing. Always
-// one line per depth: MultiPV is a UCI option, and the console, which has no
-// "setoption" and never runs again after "uci", cannot set it.
+// one line per depth: MultiPV is a UCI option only, for the interfaces that
+// show several lines; the console's table stays one row per depth.
 void run_console_analysis(Position& pos);
 
 // The periodic reports printed from inside the tree.
