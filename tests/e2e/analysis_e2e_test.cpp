@@ -168,6 +168,23 @@ TEST(UciMultiPV, ADepthCutShortReportsTheLinesItFinished) {
   EXPECT_LT(lines_by_depth(reply).rbegin()->second.size(), 4u) << reply;
 }
 
+TEST(UciMultiPV, CurrentMoveLinesNameALegalRootMoveAndItsNumber) {
+  const std::set<std::string> legal = legal_moves(MIDDLEGAME);
+  // Lines come every 262144 nodes, the first after 16384.
+  const std::string reply =
+      uci_search(std::string("setoption name MultiPV value 4\n") + MIDDLEGAME + "go nodes 1200000\n");
+  int seen = 0;
+  for (const std::string& info : lines_starting(reply, "info depth ")) {
+    if (info.find(" currmove ") == std::string::npos) continue;
+    ++seen;
+    EXPECT_EQ(legal.count(field(info, "currmove").substr(0, 4)), 1u) << info;
+    const int number = std::stoi(info.substr(info.find(" currmovenumber ") + 16));
+    EXPECT_GE(number, 1) << info;
+    EXPECT_LE(number, static_cast<int>(legal.size())) << info;
+  }
+  EXPECT_GE(seen, 4) << reply;
+}
+
 TEST(UciInfinite, AnswersOnlyAfterStopOnceTheLastDepthIsDone) {
   // Mate in one: all 63 iterations finish at once.
   ZoltSession session;
