@@ -20,6 +20,7 @@
 #include "position/state.h"
 #include "search/alphabeta.h"
 #include "search/driver.h"
+#include "search/search_state.h"
 #include "search/quiesce.h"
 #include "search/timecontrol.h"
 
@@ -55,8 +56,7 @@ double per_second(uint64_t count, int64_t us) { return us > 0 ? count * 1e6 / us
 
 // One search from a freshly loaded position, with every value the search
 // carries between "go" commands reset, so the figures depend only on the
-// position and the depth. Move ordering reads the whole stored best line
-// whatever its count, so the line is cleared entry by entry.
+// position and the depth.
 Result search(const char* fen, int depth) {
   Position pos;
   set_default_piece_values();
@@ -66,8 +66,7 @@ Result search(const char* fen, int depth) {
     fprintf(stderr, "bad FEN: %s\n", fen);
     exit(1);
   }
-  root_pv = PvLine{};
-  last_root_score = 0;
+  reset_search_state(SearchHistory::FORGET);
   const std::string go = "go depth " + std::to_string(depth) + "\n";
   set_uci_time_budget(go.c_str(), pos.side);
 

@@ -15,6 +15,7 @@
 #include "search/clock.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
+#include "search/search_state.h"
 #include "search/timecontrol.h"
 
 namespace zolt {
@@ -171,19 +172,6 @@ void log_statistics_and_bestmove(bool searched, const Move& reply) {
   fflush(log_file);
 }
 
-void clear_uci_search_state() {
-  search_nodes = 0;
-  qs_nodes = 0;
-  first_move_cutoffs = other_cutoffs = null_move_calls = null_move_cutoffs = 0;
-  root_best_move.from = root_best_move.to = 0;
-  saved_best_move.from = saved_best_move.to = 0;
-  for (int i = 0; i < MAX_PLY; ++i) {
-    killer1[i].from = killer1[i].to = 0;
-    killer2[i].from = killer2[i].to = 0;
-    mate_killer[i].from = mate_killer[i].to = 0;
-  }
-}
-
 // The root move list entry with the squares and kind of move; the last entry
 // when there is none (so only a legal move is ever played).
 const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
@@ -310,7 +298,7 @@ void run_uci_search(Position& pos, int infinite) {
   Move root_moves[MAX_MOVES];
   const int n = keep_root_moves(root_moves, generate_moves(pos, root_moves));
   search_start = clock_ms();
-  clear_uci_search_state();
+  reset_search_state(SearchHistory::KEEP);
   completed_pv.count = 0;
 
   const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
