@@ -5,7 +5,6 @@
 // plus quiescence), wall and CPU milliseconds and nodes per CPU second at the
 // bench depth, the totals, and the process's peak resident set size.
 // Usage: search_bench [depth] [fen ...]
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,8 +19,8 @@
 #include "position/state.h"
 #include "search/alphabeta.h"
 #include "search/driver.h"
-#include "search/search_state.h"
 #include "search/quiesce.h"
+#include "search/search_state.h"
 #include "search/timecontrol.h"
 
 using namespace zolt;
@@ -70,18 +69,9 @@ Result search(const char* fen, int depth) {
   const std::string go = "go depth " + std::to_string(depth) + "\n";
   set_uci_time_budget(go.c_str(), pos.side);
 
-  // The search's own reports go to /dev/null; the bench prints its table.
-  fflush(stdout);
-  const int saved_stdout = dup(1);
-  const int null_fd = open("/dev/null", O_WRONLY);
-  dup2(null_fd, 1);
   const int64_t wall0 = zolt_bench::wall_us(), cpu0 = zolt_bench::cpu_us();
   run_uci_search(pos, 0);
   const int64_t wall = zolt_bench::wall_us() - wall0, cpu = zolt_bench::cpu_us() - cpu0;
-  fflush(stdout);
-  dup2(saved_stdout, 1);
-  close(saved_stdout);
-  close(null_fd);
   return {search_nodes + qs_nodes, wall, cpu};
 }
 
@@ -107,6 +97,7 @@ int main(int argc, char** argv) {
   build_line_table();
   uci_currmove_info = 0;
   console_progress_info = 0;
+  uci_reports = 0;  // the search's own reports are silenced; the bench prints its table
 
   printf("time to depth (CPU ms of a fresh search to depth d)\n");
   print_depth_header(depth);

@@ -22,6 +22,7 @@ namespace zolt {
 
 int console_progress_info = 1;
 int uci_currmove_info = 0;
+int uci_reports = 1;
 Move saved_best_move;
 int uci_last_score = 0;
 int64_t search_start = 0;
@@ -93,6 +94,7 @@ void log_uci_score(int v) {
 }
 
 void print_info_line(int reported_depth, int v, int64_t t) {
+  if (!uci_reports) return;
   printf("info depth %d ", reported_depth);
   printf("seldepth %d ", reported_seldepth + reported_depth);
   printf("nodes %" PRIu64 " ", search_nodes);
@@ -344,6 +346,7 @@ void run_uci_search(Position& pos, int infinite) {
   }
   printf("bestmove ");
   print_square(root_best_move.from);
+  if (!uci_reports) return;
   print_square(root_best_move.to);
   if (is_promotion(root_best_move.kind)) print_promotion_letter(root_best_move.kind);
   if (reply.from != 0) {

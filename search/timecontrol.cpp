@@ -22,6 +22,8 @@ int pondering = 0;
 int64_t ponder_budget_ms = 0;
 Move search_root_moves[MAX_MOVES];
 int search_root_move_count = 0;
+int search_reads_input = 1;
+int32_t move_overhead_ms = 0;
 
 void start_deadline(int64_t budget_ms) {
   deadline = clock_ms() + budget_ms;
@@ -260,7 +262,7 @@ int poll_input() {
   // A search told to stop keeps polling while it unwinds; the lines behind the
   // one that stopped it are the front end's to read.
   if (stop_search) return 1;
-  if (!input_available()) return 0;
+  if (!search_reads_input || !input_available()) return 0;
   const char* text;
   const int length = input_peek_line(&text);
   if (length < 0) return input_at_end() ? stop_now() : 0;

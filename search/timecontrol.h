@@ -58,6 +58,10 @@ int keep_root_moves(Move* list, int n);
 //   "isready": answered "readyok" at once, consumed, the search goes on;
 //   "ponderhit": consumed; a pondering search goes on with its time budget;
 //   anything else: consumed without effect.
+// 0: the search never looks at standard input, so nothing there can stop or
+// disturb it (zolt bench); 1 by default.
+extern int search_reads_input;
+
 // The front end reads a line left waiting after the search returns, so a
 // "quit" or the end of input still ends the program.
 int poll_input();
