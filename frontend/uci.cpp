@@ -300,7 +300,6 @@ void run_uci_loop() {
   uci_currmove_info = 1;
   console_progress_info = 0;
   chess960 = 0;
-  setvbuf(stdout, nullptr, _IONBF, 0);
   announce();
 
   static char line[LINE_BUFFER_SIZE];

@@ -109,6 +109,7 @@ void print_info_line(int reported_depth, int v, int64_t t) {
     printf(" ");
   }
   printf("\n");
+  fflush(stdout);
 }
 
 // The log copy repeats the nps and time of the line it copies.
@@ -239,6 +240,7 @@ void print_console_report(const Position& pos, int depth, int v, bool analysis) 
   if (analysis && depth == 1) root_pv.count = 1;
   print_report_line(pos, analysis ? ANALYSIS_INDENT : REPLY_INDENT, analysis);
   printf("\n");
+  fflush(stdout);
 }
 
 // The console iterations: a fail-high and then, separately, a fail-low below
@@ -344,9 +346,9 @@ void run_uci_search(Position& pos, int infinite) {
     reply = expected_reply(pos, root_best_move);
     if (!infinite) make_move(pos, root_best_move);
   }
+  if (!uci_reports) return;
   printf("bestmove ");
   print_square(root_best_move.from);
-  if (!uci_reports) return;
   print_square(root_best_move.to);
   if (is_promotion(root_best_move.kind)) print_promotion_letter(root_best_move.kind);
   if (reply.from != 0) {
