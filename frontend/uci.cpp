@@ -70,6 +70,7 @@ void announce() {
   fputs("option name useInternalOpeningBook type check default false\n", stdout);
   fputs("option name ponder type check default true\n", stdout);
   fputs("option name UCI_Chess960 type check default false\n", stdout);
+  fputs("option name Move Overhead type spin default 0 min 0 max 5000\n", stdout);
   fputs("uciok\n", stdout);
   if (log_file) fputs("\n", log_file);
 }
@@ -173,11 +174,14 @@ bool value_is_true(const char* text, int column) {
 
 void command_setoption(const char* line) {
   char text[OPTION_TEXT_SIZE] = {0};
+  char value[OPTION_TEXT_SIZE];
   if (strlen(line) > SETOPTION_TEXT_COLUMN) copy_prefix(text, OPTION_TEXT_SIZE, line + SETOPTION_TEXT_COLUMN);
   if (!strncmp(text, "name UCI_Chess960", 17))
     chess960 = value_is_true(text, CHESS960_VALUE_COLUMN) ? 1 : 0;
   else if (!strncmp(text, "OwnBook", 7))
     own_book = value_is_true(text, OWNBOOK_VALUE_COLUMN) ? 1 : 0;
+  else if (option_value(text, "Move Overhead", value, sizeof value))
+    move_overhead_ms = option_number(value, 0, MAX_MOVE_OVERHEAD_MS, move_overhead_ms);
 }
 
 void print_legal_move_count(int count) { printf("\n%d legal moves:\n", count); }

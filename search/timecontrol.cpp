@@ -153,7 +153,8 @@ void read_search_moves(const char* line, int length, const Position& pos) {
   }
 }
 
-int64_t budget_from_clock(int32_t time, int32_t inc) {
+// The share of the clock (time left, increment) one move may spend.
+int64_t clock_share(int32_t time, int32_t inc) {
   int64_t budget;
   // Summed in 64 bits: a clock and an increment near the int range must not wrap.
   if (inc > 0)
@@ -163,6 +164,15 @@ int64_t budget_from_clock(int32_t time, int32_t inc) {
   // Never spend more than half of what is left on the clock.
   if (time > 0 && budget > time / 2) budget = time / 2;
   return budget;
+}
+
+// The share of the clock after the overhead is taken off it, and at least
+// the smallest budget; a clock not given keeps its budget (the increment).
+int64_t budget_from_clock(int32_t time, int32_t inc, int32_t overhead) {
+  if (overhead <= 0 || time <= 0) return clock_share(time, inc);
+  const int32_t left = time > overhead ? time - overhead : 0;
+  const int64_t budget = left > 0 ? clock_share(left, inc) : 0;
+  return budget > MIN_OVERHEAD_BUDGET_MS ? budget : MIN_OVERHEAD_BUDGET_MS;
 }
 
 int32_t low_word(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
@@ -199,7 +209,8 @@ int set_uci_time_budget(const char* line, int side) {
   scan_keyword(line, length, "bi", INC_NUMBER_OFFSET, uci_binc);
 
   if (uci_movetime == 0 && time_limit_ms == UNSET_BUDGET)
-    time_limit_ms = side == WHITE ? budget_from_clock(uci_wtime, uci_winc) : budget_from_clock(uci_btime, uci_binc);
+    time_limit_ms = side == WHITE ? budget_from_clock(uci_wtime, uci_winc, move_overhead_ms)
+                                  : budget_from_clock(uci_btime, uci_binc, move_overhead_ms);
   if (uci_movetime > 0) time_limit_ms = uci_movetime;
   if (infinite) time_limit_ms = INFINITE_BUDGET;
 
