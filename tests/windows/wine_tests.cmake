@@ -22,7 +22,7 @@ endif()
 # (it starts the Linux zolt).
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
-  SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games
+  SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games Bench
   E2eSmoke Shell ConfigLog Diagnostics FenConsole PerftCommands ShowCommand
   HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci)
 list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
