@@ -2,6 +2,9 @@
 # `make test` builds and runs every test through CTest: the Release build,
 # then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer,
 # then the fuzz targets when their project and clang++ are present.
+# `make EXE=<path>` builds the Release engine alone and puts it at that path,
+# with the compiler CXX names when it is given (the convention of engine
+# testing frameworks such as OpenBench).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -11,11 +14,15 @@ PREFIX ?= /usr/local
 
 HAVE_FUZZ := $(and $(wildcard $(FUZZ_SOURCE)/CMakeLists.txt),$(shell command -v clang++))
 
-.PHONY: all build run test test-release asan test-asan fuzz test-fuzz install bench clean
+.PHONY: all build run test test-release asan test-asan fuzz test-fuzz install bench clean exe
 # The builds take turns; each one already compiles and tests in parallel.
 .NOTPARALLEL:
 
+ifeq ($(EXE),)
 all: build
+else
+all: exe
+endif
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -25,6 +32,24 @@ build: $(BUILD)/CMakeCache.txt
 
 run: build
 	./$(BUILD)/zolt
+
+# The engine alone, in a build folder of its own for each compiler: CXX from
+# the environment or the command line is its compiler (make's own default,
+# g++, is left to CMake).
+GIVEN_CXX := $(if $(filter environment command line,$(origin CXX)),$(CXX))
+EMPTY :=
+SPACE := $(EMPTY) $(EMPTY)
+EXE_BUILD ?= build-exe$(if $(GIVEN_CXX),-$(subst /,_,$(subst $(SPACE),_,$(GIVEN_CXX))))
+EXE_COMPILER := $(if $(GIVEN_CXX),-DCMAKE_CXX_COMPILER="$(GIVEN_CXX)")
+exe:
+ifeq ($(EXE),)
+	@echo "make exe needs EXE=<path>"; exit 2
+else
+	cmake -S . -B $(EXE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZOLT_TESTS=OFF -DZOLT_BENCH=OFF $(EXE_COMPILER)
+	cmake --build $(EXE_BUILD) -j $(JOBS) --target zolt
+	@mkdir -p "$(dir $(EXE))"
+	cp $(EXE_BUILD)/zolt "$(EXE)"
+endif
 
 test: test-release test-asan test-fuzz
 
@@ -100,8 +125,11 @@ windows: $(WIN64_BUILD)/CMakeCache.txt $(WIN32_BUILD)/CMakeCache.txt
 	cmake --build $(WIN64_BUILD) -j $(JOBS)
 	cmake --build $(WIN32_BUILD) -j $(JOBS)
 
-# The wine prefix is made once (that takes a while) and then reused.
+# The wine prefix is made once (that takes a while) and then reused. Wine
+# makes the prefix's folder but not the folder it stands in (a fresh home has
+# no .cache).
 $(WINEPREFIX)/system.reg:
+	mkdir -p "$(dir $(WINEPREFIX))"
 	$(WINE_ENV) wineboot -i
 	$(WINE_ENV) wineserver -w
 

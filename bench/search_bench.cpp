@@ -5,7 +5,6 @@
 // plus quiescence), wall and CPU milliseconds and nodes per CPU second at the
 // bench depth, the totals, and the process's peak resident set size.
 // Usage: search_bench [depth] [fen ...]
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,6 +20,7 @@
 #include "search/alphabeta.h"
 #include "search/driver.h"
 #include "search/quiesce.h"
+#include "search/search_state.h"
 #include "search/timecontrol.h"
 
 using namespace zolt;
@@ -55,8 +55,7 @@ double per_second(uint64_t count, int64_t us) { return us > 0 ? count * 1e6 / us
 
 // One search from a freshly loaded position, with every value the search
 // carries between "go" commands reset, so the figures depend only on the
-// position and the depth. Move ordering reads the whole stored best line
-// whatever its count, so the line is cleared entry by entry.
+// position and the depth.
 Result search(const char* fen, int depth) {
   Position pos;
   set_default_piece_values();
@@ -66,23 +65,13 @@ Result search(const char* fen, int depth) {
     fprintf(stderr, "bad FEN: %s\n", fen);
     exit(1);
   }
-  root_pv = PvLine{};
-  last_root_score = 0;
+  reset_search_state(SearchHistory::FORGET);
   const std::string go = "go depth " + std::to_string(depth) + "\n";
   set_uci_time_budget(go.c_str(), pos.side);
 
-  // The search's own reports go to /dev/null; the bench prints its table.
-  fflush(stdout);
-  const int saved_stdout = dup(1);
-  const int null_fd = open("/dev/null", O_WRONLY);
-  dup2(null_fd, 1);
   const int64_t wall0 = zolt_bench::wall_us(), cpu0 = zolt_bench::cpu_us();
   run_uci_search(pos, 0);
   const int64_t wall = zolt_bench::wall_us() - wall0, cpu = zolt_bench::cpu_us() - cpu0;
-  fflush(stdout);
-  dup2(saved_stdout, 1);
-  close(saved_stdout);
-  close(null_fd);
   return {search_nodes + qs_nodes, wall, cpu};
 }
 
@@ -108,6 +97,7 @@ int main(int argc, char** argv) {
   build_line_table();
   uci_currmove_info = 0;
   console_progress_info = 0;
+  uci_reports = 0;  // the search's own reports are silenced; the bench prints its table
 
   printf("time to depth (CPU ms of a fresh search to depth d)\n");
   print_depth_header(depth);

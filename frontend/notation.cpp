@@ -126,15 +126,9 @@ void log_square(Square s) {
 
 void print_square_chars(Square s) { printf("%c%c", file_letter(s), rank_digit(s)); }
 
-void print_promotion_suffix(int kind) {
-  printf("%s", console_suffix(kind));
-  fflush(stdout);
-}
+void print_promotion_suffix(int kind) { printf("%s", console_suffix(kind)); }
 
-void print_promotion_letter(int kind) {
-  printf("%s", coordinate_letter(kind));
-  fflush(stdout);
-}
+void print_promotion_letter(int kind) { printf("%s", coordinate_letter(kind)); }
 
 void log_promotion_letter(int kind) {
   if (!log_file) return;

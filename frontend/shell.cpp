@@ -155,7 +155,6 @@ void close_log() {
 // The start-up sequence; returns -1 to go on to the prompt, else the exit status.
 int start_up() {
   platform_start();
-  setvbuf(stdout, nullptr, _IONBF, 0);
   set_start_up_defaults();
   reset_position(console_position);
   load_fen(START_FEN, console_position);

@@ -76,6 +76,7 @@ void announce() {
   fputs("option name Hash type spin default 0 min 0 max 4096\n", stdout);
   fputs("option name Clear Hash type button\n", stdout);
   fputs("option name MultiPV type spin default 1 min 1 max 64\n", stdout);
+  fputs("option name Move Overhead type spin default 0 min 0 max 5000\n", stdout);
   fputs("uciok\n", stdout);
   if (log_file) fputs("\n", log_file);
 }
@@ -185,12 +186,14 @@ void command_setoption(const char* line) {
     chess960 = value_is_true(text, CHESS960_VALUE_COLUMN) ? 1 : 0;
   else if (!strncmp(text, "OwnBook", 7))
     own_book = value_is_true(text, OWNBOOK_VALUE_COLUMN) ? 1 : 0;
-  else if (option_value(text, "Hash", value, OPTION_TEXT_SIZE))
+  else if (option_value(text, "Hash", value, sizeof value))
     set_table_size(option_number(value, 0, MAX_TABLE_MB, table_megabytes), "info string ");
-  else if (option_value(text, "Clear Hash", value, OPTION_TEXT_SIZE))
+  else if (option_value(text, "Clear Hash", value, sizeof value))
     clear_table();
   else if (option_value(text, "MultiPV", value, sizeof value))
     multipv = option_number(value, MIN_MULTIPV, MAX_MULTIPV, multipv);
+  else if (option_value(text, "Move Overhead", value, sizeof value))
+    move_overhead_ms = option_number(value, 0, MAX_MOVE_OVERHEAD_MS, move_overhead_ms);
 }
 
 void print_legal_move_count(int count) { printf("\n%d legal moves:\n", count); }
@@ -316,7 +319,6 @@ void run_uci_loop() {
   uci_currmove_info = 1;
   console_progress_info = 0;
   chess960 = 0;
-  setvbuf(stdout, nullptr, _IONBF, 0);
   announce();
 
   static char line[LINE_BUFFER_SIZE];

@@ -65,14 +65,22 @@ void record(bool ok, FILE* report, SuiteTotals& totals) {
     ++totals.failed;
 }
 
+// Each result begins a new line: the line before it goes out whole before
+// the count starts, so a long suite shows its progress line by line.
+void end_line_before_count() {
+  printf("\n");
+  fflush(stdout);
+}
+
 void check_depth_one(Position& pos, const uint64_t* expected, FILE* report, SuiteTotals& totals) {
+  end_line_before_count();
   perft_sum = perft_upper_total = perft_lower_total = 0;
   const int64_t t0 = clock_ms();
   const int r = perft(pos, 1);
   const int64_t t1 = clock_ms();
   const double seconds = static_cast<double>(t1 - t0) / 1000.0;
   const int expected_one = static_cast<int>(expected[1]);
-  printf("\nPerft (1): %i nodes", r);
+  printf("Perft (1): %i nodes", r);
   fprintf(report, "\nPerft (1): %i nodes", r);
   fprintf(report, ", Time: %2.3f s", seconds);
   fprintf(report, ", [%i]", expected_one);
@@ -82,13 +90,14 @@ void check_depth_one(Position& pos, const uint64_t* expected, FILE* report, Suit
 }
 
 void check_depth(Position& pos, int k, const uint64_t* expected, FILE* report, SuiteTotals& totals) {
+  end_line_before_count();
   perft_sum = perft_upper_total = perft_lower_total = 0;
   const int64_t t0 = clock_ms();
   perft_pair(pos, k);
   const int64_t t1 = clock_ms();
   const double seconds = static_cast<double>(t1 - t0) / 1000.0;
   const uint64_t n = perft_upper_total - perft_lower_total;
-  printf("\nPerft (%d): %" PRIu64 " nodes", k + 1, n);
+  printf("Perft (%d): %" PRIu64 " nodes", k + 1, n);
   fprintf(report, "\nPerft (%d): %" PRIu64 " nodes", k + 1, n);
   printf(", Time %2.3f s", seconds);
   fprintf(report, ", Time %2.3f s", seconds);

@@ -17,6 +17,7 @@
 #include "search/multipv.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
+#include "search/search_state.h"
 #include "search/timecontrol.h"
 #include "search/tt.h"
 
@@ -24,6 +25,7 @@ namespace zolt {
 
 int console_progress_info = 1;
 int uci_currmove_info = 0;
+int uci_reports = 1;
 Move saved_best_move;
 int uci_last_score = 0;
 int64_t search_start = 0;
@@ -117,6 +119,7 @@ void log_uci_score(int v) {
 // line_number is the MultiPV line's number, 0 for a search of one line
 // (which prints no "multipv" field).
 void print_info_line(int reported_depth, int v, int64_t t, const PvLine& line, int line_number) {
+  if (!uci_reports) return;
   printf("info depth %d ", reported_depth);
   printf("seldepth %d ", reported_seldepth + reported_depth);
   printf("nodes %" PRIu64 " ", search_nodes);
@@ -133,6 +136,7 @@ void print_info_line(int reported_depth, int v, int64_t t, const PvLine& line, i
     printf(" ");
   }
   printf("\n");
+  fflush(stdout);
 }
 
 // The log copy repeats the nps and time of the line it copies.
@@ -197,19 +201,6 @@ void log_statistics_and_bestmove(bool searched, const Move& reply) {
   }
   fprintf(log_file, "\n");
   fflush(log_file);
-}
-
-void clear_uci_search_state() {
-  search_nodes = 0;
-  qs_nodes = 0;
-  first_move_cutoffs = other_cutoffs = null_move_calls = null_move_cutoffs = 0;
-  root_best_move.from = root_best_move.to = 0;
-  saved_best_move.from = saved_best_move.to = 0;
-  for (int i = 0; i < MAX_PLY; ++i) {
-    killer1[i].from = killer1[i].to = 0;
-    killer2[i].from = killer2[i].to = 0;
-    mate_killer[i].from = mate_killer[i].to = 0;
-  }
 }
 
 // The info lines of a completed depth and their log copies: the one line of
@@ -303,6 +294,7 @@ void print_console_report(const Position& pos, int depth, int v, bool analysis) 
   if (analysis && depth == 1) root_pv.count = 1;
   print_report_line(pos, analysis ? ANALYSIS_INDENT : REPLY_INDENT, analysis);
   printf("\n");
+  fflush(stdout);
 }
 
 // The console iterations: a fail-high and then, separately, a fail-low below
@@ -366,7 +358,7 @@ void run_uci_search(Position& pos, int infinite) {
   Move root_moves[MAX_MOVES];
   const int n = keep_root_moves(root_moves, generate_moves(pos, root_moves));
   search_start = clock_ms();
-  clear_uci_search_state();
+  reset_search_state(SearchHistory::KEEP);
   completed_pv.count = 0;
 
   const int depth_limit = uci_depth_limit ? uci_depth_limit + 1 : MAX_ITERATION_DEPTH;
@@ -419,6 +411,7 @@ void run_uci_search(Position& pos, int infinite) {
     reply = expected_reply(pos, root_best_move);
     if (!infinite) make_game_move(pos, root_best_move);
   }
+  if (!uci_reports) return;
   printf("bestmove ");
   print_square(root_best_move.from);
   print_square(root_best_move.to);

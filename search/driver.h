@@ -10,6 +10,7 @@ namespace zolt {
 
 extern int console_progress_info;  // console searches print a periodic progress line
 extern int uci_currmove_info;      // UCI searches print the periodic current-move line
+extern int uci_reports;            // 0: the UCI search prints no info lines and no bestmove (zolt bench)
 
 extern Move saved_best_move;  // fallback move when an iteration is interrupted
 extern int uci_last_score;    // result of the UCI driver's last root call

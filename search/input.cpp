@@ -1,5 +1,6 @@
 #include "search/input.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "search/platform.h"
@@ -41,7 +42,10 @@ void drop_front(int count) {
 
 }  // namespace
 
+// What the program has written so far goes out before it reads a line: the
+// reader may be waiting for it before it sends anything more.
 int input_read_line(char* buf, int size) {
+  fflush(stdout);
   int length;
   while ((length = first_line_length()) < 0 && !end_of_input) fill_once();
   if (length < 0) return -1;
@@ -58,6 +62,7 @@ int input_available() {
 }
 
 void input_wait_line() {
+  fflush(stdout);
   while (first_line_length() < 0 && !end_of_input) fill_once();
 }
 

@@ -11,14 +11,15 @@ namespace zolt {
 // Blocking read with fgets semantics: copies at most size - 1 characters of
 // the next line, its newline included when it fits, and a terminator; the rest
 // of a longer line stays for the next call. Returns the number of characters
-// copied, or -1 at the end of input.
+// copied, or -1 at the end of input. Flushes standard output first.
 int input_read_line(char* buf, int size);
 
 // Non-blocking: pulls whatever waits on standard input into the buffer;
 // nonzero when a complete line (or the end of input) is waiting.
 int input_available();
 
-// Blocks until a complete line (or the end of input) is waiting.
+// Blocks until a complete line (or the end of input) is waiting; flushes
+// standard output first.
 void input_wait_line();
 
 // The first waiting complete line, without its newline (not terminated), and

@@ -9,8 +9,17 @@ namespace zolt {
 
 // Puts the standard streams into the mode the engine expects: bytes pass
 // unchanged in both directions (no newline translation), so the output is the
-// same on every platform.
+// same on every platform; and standard output is buffered, so that every
+// line leaves in one write (a client may take each piece it reads for whole
+// lines). On POSIX systems the buffer goes out at each line's end by itself;
+// Windows has no line buffering (there it means full buffering), so the
+// engine flushes standard output where a line must reach the reader at once:
+// before every blocking read of standard input and after each line that a
+// search prints. Call it before anything is written to standard output.
 void platform_start();
+
+// The buffer standard output gets: larger than any output between two flushes.
+constexpr int OUTPUT_BUFFER_SIZE = 1 << 16;
 
 // One raw read of standard input, bypassing the stdio stream: the bytes
 // waiting on a pipe or in a file, or one typed line on a console; blocks until

@@ -23,6 +23,8 @@ int64_t ponder_budget_ms = 0;
 int uci_infinite = 0;
 Move search_root_moves[MAX_MOVES];
 int search_root_move_count = 0;
+int search_reads_input = 1;
+int32_t move_overhead_ms = 0;
 
 void start_deadline(int64_t budget_ms) {
   deadline = clock_ms() + budget_ms;
@@ -152,7 +154,8 @@ void read_search_moves(const char* line, int length, const Position& pos) {
   }
 }
 
-int64_t budget_from_clock(int32_t time, int32_t inc) {
+// The share of the clock (time left, increment) one move may spend.
+int64_t clock_share(int32_t time, int32_t inc) {
   int64_t budget;
   // Summed in 64 bits: a clock and an increment near the int range must not wrap.
   if (inc > 0)
@@ -162,6 +165,15 @@ int64_t budget_from_clock(int32_t time, int32_t inc) {
   // Never spend more than half of what is left on the clock.
   if (time > 0 && budget > time / 2) budget = time / 2;
   return budget;
+}
+
+// The share of the clock after the overhead is taken off it, and at least
+// the smallest budget; a clock not given keeps its budget (the increment).
+int64_t budget_from_clock(int32_t time, int32_t inc, int32_t overhead) {
+  if (overhead <= 0 || time <= 0) return clock_share(time, inc);
+  const int32_t left = time > overhead ? time - overhead : 0;
+  const int64_t budget = left > 0 ? clock_share(left, inc) : 0;
+  return budget > MIN_OVERHEAD_BUDGET_MS ? budget : MIN_OVERHEAD_BUDGET_MS;
 }
 
 int32_t low_word(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
@@ -198,7 +210,8 @@ int set_uci_time_budget(const char* line, int side) {
   scan_keyword(line, length, "bi", INC_NUMBER_OFFSET, uci_binc);
 
   if (uci_movetime == 0 && time_limit_ms == UNSET_BUDGET)
-    time_limit_ms = side == WHITE ? budget_from_clock(uci_wtime, uci_winc) : budget_from_clock(uci_btime, uci_binc);
+    time_limit_ms = side == WHITE ? budget_from_clock(uci_wtime, uci_winc, move_overhead_ms)
+                                  : budget_from_clock(uci_btime, uci_binc, move_overhead_ms);
   if (uci_movetime > 0) time_limit_ms = uci_movetime;
   if (infinite) time_limit_ms = INFINITE_BUDGET;
 
@@ -262,7 +275,7 @@ int poll_input() {
   // A search told to stop keeps polling while it unwinds; the lines behind the
   // one that stopped it are the front end's to read.
   if (stop_search) return 1;
-  if (!input_available()) return 0;
+  if (!search_reads_input || !input_available()) return 0;
   const char* text;
   const int length = input_peek_line(&text);
   if (length < 0) return input_at_end() ? stop_now() : 0;

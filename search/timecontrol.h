@@ -21,6 +21,14 @@ extern int64_t stop_margin_ms;  // the search stops once the clock is this close
 // and never overrun.
 void start_deadline(int64_t budget_ms);
 
+// "Move Overhead": milliseconds taken off the clock of the side to move
+// before its budget is computed, the time an interface needs to pass a move
+// on. With an overhead the budget is never below MIN_OVERHEAD_BUDGET_MS;
+// 0 (the default) leaves the budget the clock's alone.
+extern int32_t move_overhead_ms;
+constexpr int32_t MAX_MOVE_OVERHEAD_MS = 5000;
+constexpr int64_t MIN_OVERHEAD_BUDGET_MS = 10;
+
 // Values of the last "go" line in milliseconds, 0 when absent.
 extern int32_t uci_wtime, uci_btime, uci_winc, uci_binc, uci_movetime;
 // "go depth N" with 1 <= N <= 63: the UCI search runs iterations 1..N with no
@@ -52,6 +60,10 @@ int read_go_line(const char* line, const Position& pos);
 // Keeps the moves of list that the root may search (all of them without
 // "searchmoves"), in their order; returns their number.
 int keep_root_moves(Move* list, int n);
+
+// 0: the search never looks at standard input, so nothing there can stop or
+// disturb it (zolt bench); 1 by default.
+extern int search_reads_input;
 
 // Looks at the first complete line waiting on standard input (through the
 // shared input buffer) and returns 1 when it asks the running search to stop.

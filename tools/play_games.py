@@ -28,6 +28,11 @@ ordinary "go". A ponder move that is not legal, a "bestmove" before
 "ponderhit" or "stop", and a ponder search that does not answer "stop" are
 protocol faults.
 
+With --move-overhead MS zolt gets "setoption name Move Overhead value MS";
+--lag MS charges zolt's clock that much more for each move, as a network
+between the engine and the server would (the time forfeits then show whether
+the overhead covers the lag).
+
 With --nodes N both engines search "go nodes N" (Stockfish at full strength,
 since its weakening is random) and no clock runs, so a run repeats exactly:
 two runs with the same arguments print the same moves with --verbose.
@@ -257,12 +262,14 @@ def exit_status(engine):
         return "none, still running"
 
 
-def start_zolt(command, workdir, chess960):
+def start_zolt(command, workdir, chess960, move_overhead=0):
     engine = Engine(command, cwd=workdir)
     engine.send("uci")
     if engine.read_until("uciok", 10) is None:
         raise EngineDied()
     set_chess960(engine, chess960)
+    if move_overhead:
+        engine.send("setoption name Move Overhead value %d" % move_overhead)
     return engine
 
 
@@ -492,6 +499,8 @@ def play_game(number, start, zolt, stockfish, referee, args, faults, castles):
             result, reason = loses, "%s played the illegal move %s in %s" % (name, move, fen)
             break
         if not args.nodes:
+            if is_zolt:
+                used += args.lag / 1000.0
             clocks[side] -= used
             if clocks[side] < 0:
                 if is_zolt:
@@ -603,6 +612,10 @@ def main():
     parser.add_argument("--start-form", choices=("shredder", "xfen", "startpos"), default="shredder",
                         help="how a Chess960 start is written: HAha, KQkq, or position startpos")
     parser.add_argument("--ponder", action="store_true", help="zolt ponders on its expected reply")
+    parser.add_argument("--move-overhead", type=int, default=0, metavar="MS",
+                        help="zolt's Move Overhead option in milliseconds")
+    parser.add_argument("--lag", type=int, default=0, metavar="MS",
+                        help="milliseconds added to zolt's time for each move, as a network would")
     parser.add_argument("--nodes", type=int, default=0, help="both engines search this many nodes; no clocks")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
     parser.add_argument("--opponent-zolt", default=None, metavar="PATH",
@@ -628,7 +641,7 @@ def main():
             number = args.first_game + index
             if zolt is None or not zolt.alive():
                 try:
-                    zolt = start_zolt(zolt_command, workdir, args.chess960)
+                    zolt = start_zolt(zolt_command, workdir, args.chess960, args.move_overhead)
                     memory.started(zolt)
                 except EngineDied:
                     faults.crash += 1

@@ -15,9 +15,10 @@ namespace zolt {
 namespace {
 constexpr int STDIN_FD = 0;
 constexpr int TIME_TEXT_SIZE = 26;  // ctime_r writes at most this much
+char output_buffer[OUTPUT_BUFFER_SIZE];
 }  // namespace
 
-void platform_start() {}
+void platform_start() { setvbuf(stdout, output_buffer, _IOLBF, sizeof output_buffer); }
 
 int platform_read_input(char* buffer, int size) {
   ssize_t got;

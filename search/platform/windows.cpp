@@ -29,6 +29,7 @@ constexpr int64_t MS_PER_SECOND = 1000;
 HANDLE input_handle = nullptr;
 bool input_is_pipe = false;
 bool input_decided = false;
+char output_buffer[OUTPUT_BUFFER_SIZE];
 
 // On the first pending-input test: a console gets its window and mouse events
 // masked and its waiting input discarded; anything else counts as a pipe.
@@ -74,6 +75,8 @@ int pipe_bytes_waiting() {
 void platform_start() {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
+  // Full buffering here: the explicit flushes end each piece at a line's end.
+  setvbuf(stdout, output_buffer, _IOLBF, sizeof output_buffer);
 }
 
 int platform_read_input(char* buffer, int size) {

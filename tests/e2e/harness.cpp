@@ -98,11 +98,13 @@ std::string read_file(const std::string& dir, const std::string& name) {
 
 bool file_exists(const std::string& dir, const std::string& name) { return access((dir + "/" + name).c_str(), F_OK) == 0; }
 
-ZoltSession::ZoltSession(std::string dir, Streams streams) : dir_(dir.empty() ? make_temp_dir() : std::move(dir)) {
+ZoltSession::ZoltSession(std::string dir, Streams streams, const std::vector<std::string>& arguments)
+    : dir_(dir.empty() ? make_temp_dir() : std::move(dir)) {
   signal(SIGPIPE, SIG_IGN);
   err_fd_ = make_error_capture();
   // The argument vector is made before the fork: the child only calls exec.
-  const std::vector<std::string> command = streams == Streams::PIPES ? zolt_command() : zolt_console_command();
+  std::vector<std::string> command = streams == Streams::PIPES ? zolt_command() : zolt_console_command();
+  command.insert(command.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
@@ -244,20 +246,36 @@ void ZoltSession::check_error_output() {
     text.append(chunk, static_cast<size_t>(n));
   close(err_fd_);
   err_fd_ = -1;
+  errors_ = text;
   if (text.empty()) return;
   fputs(text.c_str(), stderr);
   if (has_sanitizer_report(text)) ADD_FAILURE() << "zolt reported a fault on stderr:\n" << text;
 }
 
-RunResult run_zolt(const std::string& input, int timeout_ms, std::string dir) {
-  ZoltSession session(std::move(dir));
+namespace {
+
+RunResult run_session(ZoltSession& session, const std::string& input, int timeout_ms) {
   session.send(input);
   session.close_input();
   RunResult result;
   result.exit_status = session.wait_exit(timeout_ms);
   result.timed_out = result.exit_status == -1;
   result.output = session.all_output();
+  result.errors = session.error_output();
   return result;
+}
+
+}  // namespace
+
+RunResult run_zolt(const std::string& input, int timeout_ms, std::string dir) {
+  ZoltSession session(std::move(dir));
+  return run_session(session, input, timeout_ms);
+}
+
+RunResult run_zolt_with_arguments(const std::vector<std::string>& arguments, const std::string& input,
+                                  int timeout_ms) {
+  ZoltSession session("", Streams::PIPES, arguments);
+  return run_session(session, input, timeout_ms);
 }
 
 }  // namespace zolt_test

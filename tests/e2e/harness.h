@@ -9,6 +9,7 @@ namespace zolt_test {
 
 struct RunResult {
   std::string output;   // everything written to stdout
+  std::string errors;   // everything written to stderr
   int exit_status = -1; // -1 when killed after the timeout
   bool timed_out = false;
 };
@@ -23,6 +24,9 @@ bool file_exists(const std::string& dir, const std::string& name);
 // its stdin, closes stdin and collects stdout until the program ends or the
 // timeout passes.
 RunResult run_zolt(const std::string& input, int timeout_ms = 20000, std::string dir = "");
+// The same with command-line arguments after the program.
+RunResult run_zolt_with_arguments(const std::vector<std::string>& arguments, const std::string& input,
+                                  int timeout_ms = 20000);
 
 // How the session's program gets its standard streams.
 enum class Streams {
@@ -33,7 +37,9 @@ enum class Streams {
 // An interactive session: send lines over time and wait for answers.
 class ZoltSession {
  public:
-  explicit ZoltSession(std::string dir = "", Streams streams = Streams::PIPES);
+  // The arguments follow the program's command.
+  explicit ZoltSession(std::string dir = "", Streams streams = Streams::PIPES,
+                       const std::vector<std::string>& arguments = {});
   ~ZoltSession();
   ZoltSession(const ZoltSession&) = delete;
   ZoltSession& operator=(const ZoltSession&) = delete;
@@ -50,6 +56,8 @@ class ZoltSession {
   // Waits for the program to end; returns its exit status, -1 on timeout (then kills it).
   int wait_exit(int timeout_ms = 20000);
   const std::string& all_output() const { return all_; }
+  // What the program wrote to stderr, once it has ended.
+  const std::string& error_output() const { return errors_; }
   const std::string& dir() const { return dir_; }
 
  private:
@@ -66,6 +74,7 @@ class ZoltSession {
   int out_fd_ = -1;
   int err_fd_ = -1;  // the program's stderr: an unlinked temporary file
   std::string all_;
+  std::string errors_;
   size_t consumed_ = 0;
   bool found_ = false;
   bool exited_ = false;

@@ -28,6 +28,7 @@ const char* const ANNOUNCEMENT =
     "option name Hash type spin default 0 min 0 max 4096\n"
     "option name Clear Hash type button\n"
     "option name MultiPV type spin default 1 min 1 max 64\n"
+    "option name Move Overhead type spin default 0 min 0 max 5000\n"
     "uciok\n";
 
 // Everything the engine printed after "uciok" for the given UCI commands.
@@ -224,6 +225,30 @@ TEST(UciOptions, Chess960CastlingIsWrittenKingTakesRook) {
                     "position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves e1g1\ndisp\n");
   EXPECT_EQ(reply.find("Illegal"), std::string::npos);
   EXPECT_NE(reply.find(rank_line(1, "[R] .  .  .  . [R][K] . ")), std::string::npos);
+}
+
+// The log's copy of the time settings shows the budget: the overhead comes
+// off the clock first, and a value beyond the range counts as its end.
+TEST(UciOptions, MoveOverheadComesOffTheClock) {
+  const struct {
+    const char* setoption;
+    const char* calctime;
+  } cases[] = {
+      {"", "calctime: 2000\n"},  // 60000 / 30
+      {"setoption name Move Overhead value 3000\n", "calctime: 1900\n"},
+      {"setoption name move overhead value 99999\n", "calctime: 1833\n"},  // 5000 off the clock
+      {"setoption name Move Overhead value 3000\nsetoption name Move Overhead value 0\n", "calctime: 2000\n"},
+      {"setoption name Move Overhead value 3000\nsetoption name Move Overhead value x\n", "calctime: 1900\n"},
+  };
+  for (const auto& c : cases) {
+    std::string dir = zolt_test::make_temp_dir();
+    zolt_test::write_file(dir, "Zolt.cfg", "Logging=true\n");
+    const std::string reply =
+        uci_reply(std::string(c.setoption) + "go wtime 60000 btime 60000 depth 1\nisready\n", dir);
+    EXPECT_NE(reply.find("bestmove "), std::string::npos) << reply;
+    const std::string log = zolt_test::read_file(dir, "Zolt.log");
+    EXPECT_NE(log.find(c.calctime), std::string::npos) << c.setoption << log;
+  }
 }
 
 TEST(UciOptions, OtherOptionsChangeNothing) {

@@ -15,6 +15,7 @@
 #include "position/state.h"
 #include "search/alphabeta.h"
 #include "search/ordering.h"
+#include "search/search_state.h"
 
 namespace zolt_test {
 
@@ -68,12 +69,7 @@ inline void clear_killers() {
 // A clean search state: no killers, no previous line, no stop, no deadline.
 inline void reset_search_state() {
   quiet_standard_input();
-  clear_killers();
-  zolt::root_pv = zolt::PvLine{};
-  zolt::last_root_score = 0;
-  zolt::stop_search = 0;
-  zolt::search_nodes = 0;
-  zolt::ply = 0;
+  zolt::reset_search_state(zolt::SearchHistory::FORGET);
 }
 
 }  // namespace zolt_test

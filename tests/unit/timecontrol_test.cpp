@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "frontend/config_log.h"
 #include "search/alphabeta.h"
@@ -194,4 +195,49 @@ TEST(TimeBudget, LogsTheSettings) {
   EXPECT_NE(text.find("\nwhite time: 60000\nblack time: 50000\nwhite inc time: 1000\nblack inc time: 900\n"),
             std::string::npos)
       << text;
+}
+
+class MoveOverhead : public ::testing::Test {
+ protected:
+  void TearDown() override { move_overhead_ms = 0; }
+};
+
+TEST_F(MoveOverhead, ComesOffTheClockBeforeTheBudget) {
+  move_overhead_ms = 100;
+  EXPECT_EQ(budget("go wtime 60100 btime 60000\n", WHITE), 2000);  // 60000 / 30
+  EXPECT_EQ(budget("go wtime 60000 btime 40100 binc 500\n", BLACK), 1500);  // 40000 / 40 + 500
+  // Half of what is left after the overhead at most.
+  EXPECT_EQ(budget("go wtime 300 winc 1000\n", WHITE), 100);
+  move_overhead_ms = MAX_MOVE_OVERHEAD_MS;
+  EXPECT_EQ(budget("go wtime 605000 btime 1\n", WHITE), 20000);
+}
+
+TEST_F(MoveOverhead, NeverBelowTheSmallestBudgetNorOverHalfOfWhatIsLeft) {
+  for (int32_t overhead : {1, 100, MAX_MOVE_OVERHEAD_MS}) {
+    move_overhead_ms = overhead;
+    for (int32_t clock : {1, 40, 5000, 5100, 30000}) {
+      for (int32_t inc : {0, 20, 3000}) {
+        const std::string go = "go wtime " + std::to_string(clock) + " winc " + std::to_string(inc) + "\n";
+        const int64_t b = budget(go.c_str(), WHITE);
+        EXPECT_GE(b, MIN_OVERHEAD_BUDGET_MS) << overhead << ": " << go;
+        const int64_t left = clock - overhead;
+        if (left >= 2 * MIN_OVERHEAD_BUDGET_MS) {
+          EXPECT_LE(b, left / 2) << overhead << ": " << go;
+        }
+      }
+    }
+  }
+  move_overhead_ms = 5000;
+  EXPECT_EQ(budget("go wtime 3000 btime 3000\n", WHITE), MIN_OVERHEAD_BUDGET_MS);
+}
+
+TEST_F(MoveOverhead, ZeroAndWhatHasNoClockAreUnchanged) {
+  const char* const LINES[] = {"go wtime 60000 btime 60000\n", "go wtime 200 winc 1000\n", "go wtime 40 btime 40\n",
+                               "go winc 1000\n", "go\n", "go movetime 5000\n", "go btime 30000 binc 500\n"};
+  std::vector<int64_t> plain;
+  for (const char* go : LINES) plain.push_back(budget(go, WHITE));
+  EXPECT_EQ(plain[2], 1);  // the clock alone may give less than the smallest budget
+  move_overhead_ms = 100;
+  // No clock of the side to move: movetime, the increment alone or nothing.
+  for (int i = 3; i < 7; ++i) EXPECT_EQ(budget(LINES[i], WHITE), plain[i]) << LINES[i];
 }

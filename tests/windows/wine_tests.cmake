@@ -16,14 +16,16 @@ if(NOT ZOLT_WINE)
 endif()
 
 # Over the launcher's pipes: the UCI transcripts, the lines that arrive during
-# a search, console play, the perft suite command and the refereed games;
+# a search, console play, the perft suite command, the refereed games, zolt
+# bench (its node count is the Linux build's) and the node-uci client, which
+# sees whether each line leaves zolt.exe whole;
 # besides them the other console transcripts and the hostile input. Left out:
 # the one transcript with "clear" (cls prints no ANSI escape) and PolyGlot
 # (it starts the Linux zolt).
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
-  SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games
-  UciMultiPV UciInfinite ConsoleReplyReports
+  SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games Bench NodeUciPeer
+  UciMultiPV UciInfinite ConsoleReplyReports UciHash
   E2eSmoke Shell ConfigLog Diagnostics FenConsole PerftCommands ShowCommand
   HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci)
 list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
