@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "eval/tables.h"
+#include "frontend/book.h"
+#include "frontend/book_answer.h"
 #include "frontend/config_log.h"
 #include "frontend/fen.h"
 #include "frontend/notation.h"
@@ -41,6 +43,8 @@ constexpr int MOVES_WORD_LENGTH = 6;           // "moves" and its blank
 constexpr int SETOPTION_TEXT_COLUMN = 10;      // after "setoption "
 constexpr int CHESS960_VALUE_COLUMN = 24;      // "t" of "name UCI_Chess960 value true"
 constexpr int OWNBOOK_VALUE_COLUMN = 8;        // "t" of "OwnBook true"
+constexpr int MIN_BOOK_DEPTH = 0;              // BookDepth: 0 is no limit
+constexpr int MAX_BOOK_DEPTH = 200;
 
 Position uci_position;
 
@@ -70,6 +74,9 @@ void announce() {
   fputs("option name useInternalOpeningBook type check default false\n", stdout);
   fputs("option name ponder type check default true\n", stdout);
   fputs("option name UCI_Chess960 type check default false\n", stdout);
+  fputs("option name BookFile type string default book.bin\n", stdout);
+  fputs("option name BookDepth type spin default 0 min 0 max 200\n", stdout);
+  fputs("option name BestBookMove type check default false\n", stdout);
   fputs("uciok\n", stdout);
   if (log_file) fputs("\n", log_file);
 }
@@ -160,8 +167,22 @@ void command_position(const char* line) {
   }
 }
 
+// A "go" that asks for analysis (pondering, chosen root moves, a depth,
+// node or mate limit, or no end) wants a search, not a book move.
+bool go_asks_for_analysis(const char* line) {
+  static const char* const WORDS[] = {"ponder", "searchmoves", "depth", "nodes", "mate", "infinite"};
+  char word[WORD_BUFFER_SIZE];
+  int consumed = 0;
+  for (const char* p = line; sscanf(p, "%1024s%n", word, &consumed) == 1; p += consumed)
+    for (const char* analysis : WORDS)
+      if (!strcmp(word, analysis)) return true;
+  return false;
+}
+
 void command_go(const char* line) {
   int infinite = read_go_line(line, uci_position);
+  if (!infinite && !go_asks_for_analysis(line) && undo_room_for_game_move() && uci_book_answer(uci_position))
+    return;
   // With the undo stack full the engine still answers but keeps its board.
   run_uci_search(uci_position, infinite || !undo_room_for_game_move());
 }
@@ -173,11 +194,22 @@ bool value_is_true(const char* text, int column) {
 
 void command_setoption(const char* line) {
   char text[OPTION_TEXT_SIZE] = {0};
+  char value[OPTION_TEXT_SIZE];
   if (strlen(line) > SETOPTION_TEXT_COLUMN) copy_prefix(text, OPTION_TEXT_SIZE, line + SETOPTION_TEXT_COLUMN);
   if (!strncmp(text, "name UCI_Chess960", 17))
     chess960 = value_is_true(text, CHESS960_VALUE_COLUMN) ? 1 : 0;
   else if (!strncmp(text, "OwnBook", 7))
     own_book = value_is_true(text, OWNBOOK_VALUE_COLUMN) ? 1 : 0;
+  else if (const char* v = option_value(text, "useInternalOpeningBook", value, sizeof value))
+    own_book = option_flag(v) ? 1 : 0;
+  else if (const char* v = option_value(text, "OwnBook", value, sizeof value))
+    own_book = option_flag(v) ? 1 : 0;
+  else if (const char* v = option_value(text, "BookFile", value, sizeof value))
+    set_book_file(v);
+  else if (const char* v = option_value(text, "BookDepth", value, sizeof value))
+    book_depth = option_number(v, MIN_BOOK_DEPTH, MAX_BOOK_DEPTH, book_depth);
+  else if (const char* v = option_value(text, "BestBookMove", value, sizeof value))
+    best_book_move = option_flag(v) ? 1 : 0;
 }
 
 void print_legal_move_count(int count) { printf("\n%d legal moves:\n", count); }
