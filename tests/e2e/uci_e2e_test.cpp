@@ -25,6 +25,9 @@ const char* const ANNOUNCEMENT =
     "option name useInternalOpeningBook type check default false\n"
     "option name ponder type check default true\n"
     "option name UCI_Chess960 type check default false\n"
+    "option name BookFile type string default book.bin\n"
+    "option name BookDepth type spin default 0 min 0 max 200\n"
+    "option name BestBookMove type check default false\n"
     "uciok\n";
 
 // Everything the engine printed after "uciok" for the given UCI commands.
