@@ -167,16 +167,24 @@ void command_position(const char* line) {
   }
 }
 
-// A "go" that asks for analysis (pondering, chosen root moves, a depth,
-// node or mate limit, or no end) wants a search, not a book move.
+// A "go" that asks for analysis wants a search, not a book move: pondering,
+// chosen root moves, a mate search, no end, and a depth or node limit
+// without a clock. With a clock (wtime, btime or movetime) a depth or node
+// limit belongs to a game, as match runners send it ("go wtime .. nodes N").
 bool go_asks_for_analysis(const char* line) {
-  static const char* const WORDS[] = {"ponder", "searchmoves", "depth", "nodes", "mate", "infinite"};
+  static const char* const ANALYSIS_WORDS[] = {"ponder", "searchmoves", "mate", "infinite"};
+  static const char* const LIMIT_WORDS[] = {"depth", "nodes"};
+  static const char* const CLOCK_WORDS[] = {"wtime", "btime", "movetime"};
+  bool limit = false, clock = false;
   char word[WORD_BUFFER_SIZE];
   int consumed = 0;
-  for (const char* p = line; sscanf(p, "%1024s%n", word, &consumed) == 1; p += consumed)
-    for (const char* analysis : WORDS)
+  for (const char* p = line; sscanf(p, "%1024s%n", word, &consumed) == 1; p += consumed) {
+    for (const char* analysis : ANALYSIS_WORDS)
       if (!strcmp(word, analysis)) return true;
-  return false;
+    for (const char* w : LIMIT_WORDS) limit = limit || !strcmp(word, w);
+    for (const char* w : CLOCK_WORDS) clock = clock || !strcmp(word, w);
+  }
+  return limit && !clock;
 }
 
 void command_go(const char* line) {

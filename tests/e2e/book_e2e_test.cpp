@@ -189,6 +189,11 @@ TEST(UciBook, AnalysisFormsOfGoChess960AndBookDepthSearch) {
   }
   EXPECT_NE(uci_with_book(dir, "position startpos\ngo searchmoves d2d4 movetime 200\n").find("bestmove d2d4"),
             std::string::npos);
+  // A depth or node limit beside a clock belongs to a game: the book answers.
+  EXPECT_EQ(uci_with_book(dir, "position startpos\ngo wtime 60000 btime 60000 nodes 5000\n"
+                               "position startpos\ngo depth 3 movetime 1000\n"),
+            "info string book move e2e4 weight 1/1\nbestmove e2e4 ponder e7e5\n"
+            "info string book move e2e4 weight 1/1\nbestmove e2e4 ponder e7e5\n");
   // Within the depth, and switched off and on again, the book answers.
   const std::string reply = uci_with_book(
       dir, "setoption name BookDepth value 1\nposition startpos moves e2e4\n" + GO +
