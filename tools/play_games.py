@@ -539,7 +539,7 @@ def play_game(number, start, zolt, stockfish, referee, args, faults, castles, fi
             ponder.stop(zolt, faults, notes)
         except EngineDied:
             faults.crash += 1
-    first_plies.append(" ".join(moves[:args.opening_plies]))
+    first_plies.append(("white" if zolt_white else "black", " ".join(moves[:args.opening_plies])))
     if result == "1/2-1/2":
         score = 0.5
     else:
@@ -710,8 +710,11 @@ def main():
     games = wins + draws + losses
     print(memory.report(args.reuse), flush=True)
     print("castles: zolt %d, stockfish %d" % (castles["zolt"], castles["stockfish"]), flush=True)
-    print("openings: %d distinct move sequences over the first %d plies of %d games; zolt played %d book moves"
-          % (len(set(first_plies)), args.opening_plies, len(first_plies), book_moves), flush=True)
+    distinct = {colour: len({line for c, line in first_plies if c == colour}) for colour in ("white", "black")}
+    print("openings: %d distinct move sequences over the first %d plies of %d games (zolt white %d, black %d); "
+          "zolt played %d book moves"
+          % (len({line for _, line in first_plies}), args.opening_plies, len(first_plies), distinct["white"],
+             distinct["black"], book_moves), flush=True)
     if args.ponder:
         print("ponder: hits %d, misses %d" % (Ponder.hits, Ponder.misses), flush=True)
     print("summary: games %d, zolt +%d =%d -%d, score %.1f/%d, illegal moves %d, missing bestmove %d, "
