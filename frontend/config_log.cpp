@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <strings.h>
 
 #include "eval/tables.h"
 #include "frontend/line_reader.h"
@@ -18,6 +19,7 @@ int nullmove_depth = 2;
 int ponder = 0;
 int own_book = 0;
 int book_depth = 0;
+char book_file_name[256] = "book.bin";
 int hash_size = 0;
 
 namespace {
@@ -26,38 +28,56 @@ const char* const CONFIG_FILE_NAME = "Zolt.cfg";
 constexpr int CONFIG_LINE_SIZE = 250;  // 249 characters and the terminator
 constexpr int MAX_NULLMOVE_DEPTH = 9;
 
-enum KeyKind { NUMBER, NULLMOVE, WHITE_VALUE, BLACK_VALUE, FLAG_FROM_VALUE, FILE_NAME, PRESENCE };
+enum KeyKind { NUMBER, NULLMOVE, WHITE_VALUE, BLACK_VALUE, FLAG_FROM_VALUE, FILE_NAME, SWITCH, PRESENCE };
 
 struct ConfigKey {
   const char* key;
   KeyKind kind;
-  int* target;        // NUMBER, NULLMOVE, FLAG_FROM_VALUE, PRESENCE
+  int* target;        // NUMBER, NULLMOVE, FLAG_FROM_VALUE, SWITCH, PRESENCE
   PieceCode piece;    // WHITE_VALUE, BLACK_VALUE
+  char* name;         // FILE_NAME: a buffer of FILE_NAME_SIZE characters
 };
+
+constexpr int FILE_NAME_SIZE = 256;
+static_assert(sizeof log_file_name == FILE_NAME_SIZE && sizeof book_file_name == FILE_NAME_SIZE,
+              "file names read from Zolt.cfg share one size");
 
 // Tested in this order against the start of every line; every key that
 // matches is applied.
 const ConfigKey CONFIG_KEYS[] = {
-    {"Nullmove", NULLMOVE, &nullmove_depth, 0},
-    {"WhitePawn", WHITE_VALUE, nullptr, PAWN},
-    {"WhiteKnight", WHITE_VALUE, nullptr, KNIGHT},
-    {"WhiteRook", WHITE_VALUE, nullptr, ROOK},
-    {"WhiteBishop", WHITE_VALUE, nullptr, BISHOP},
-    {"WhiteQueen", WHITE_VALUE, nullptr, QUEEN},
-    {"BlackQueen", BLACK_VALUE, nullptr, -QUEEN},
-    {"BlackBishop", BLACK_VALUE, nullptr, -BISHOP},
-    {"BlackRook", BLACK_VALUE, nullptr, -ROOK},
-    {"BlackKnight", BLACK_VALUE, nullptr, -KNIGHT},
-    {"BlackPawn", BLACK_VALUE, nullptr, -PAWN},
-    {"Logging", FLAG_FROM_VALUE, &logging, 0},
-    {"Logfile", FILE_NAME, nullptr, 0},
-    {"OwnBook", PRESENCE, &own_book, 0},
-    {"BookDepth", NUMBER, &book_depth, 0},
-    {"Ponder", PRESENCE, &ponder, 0},
-    {"Hash", NUMBER, &hash_size, 0},
+    {"Nullmove", NULLMOVE, &nullmove_depth, 0, nullptr},
+    {"WhitePawn", WHITE_VALUE, nullptr, PAWN, nullptr},
+    {"WhiteKnight", WHITE_VALUE, nullptr, KNIGHT, nullptr},
+    {"WhiteRook", WHITE_VALUE, nullptr, ROOK, nullptr},
+    {"WhiteBishop", WHITE_VALUE, nullptr, BISHOP, nullptr},
+    {"WhiteQueen", WHITE_VALUE, nullptr, QUEEN, nullptr},
+    {"BlackQueen", BLACK_VALUE, nullptr, -QUEEN, nullptr},
+    {"BlackBishop", BLACK_VALUE, nullptr, -BISHOP, nullptr},
+    {"BlackRook", BLACK_VALUE, nullptr, -ROOK, nullptr},
+    {"BlackKnight", BLACK_VALUE, nullptr, -KNIGHT, nullptr},
+    {"BlackPawn", BLACK_VALUE, nullptr, -PAWN, nullptr},
+    {"Logging", FLAG_FROM_VALUE, &logging, 0, nullptr},
+    {"Logfile", FILE_NAME, nullptr, 0, log_file_name},
+    {"OwnBook", SWITCH, &own_book, 0, nullptr},
+    {"BookFile", FILE_NAME, nullptr, 0, book_file_name},
+    {"BookDepth", NUMBER, &book_depth, 0, nullptr},
+    {"Ponder", PRESENCE, &ponder, 0, nullptr},
+    {"Hash", NUMBER, &hash_size, 0, nullptr},
 };
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The word of a switch's value: false, 0, off and no (in any case) switch
+// off; anything else, and no value at all, switches on.
+int switch_value(const char* value) {
+  if (!value) return 1;
+  size_t length = 0;
+  while (value[length] && !is_blank(value[length]) && value[length] != '\n' && value[length] != '\r') ++length;
+  static const char* const OFF_WORDS[] = {"false", "0", "off", "no"};
+  for (const char* off : OFF_WORDS)
+    if (length == strlen(off) && !strncasecmp(value, off, length)) return 0;
+  return 1;
+}
 
 // The text after the first "=" of the line with leading blanks skipped, or
 // nullptr when the line has no "=".
@@ -126,11 +146,14 @@ void apply_key(const ConfigKey& key, const char* line) {
         size_t length = 0;
         // The name ends at a blank, the line end (a carriage return included) or the terminator.
         while (value[length] && !is_blank(value[length]) && value[length] != '\n' && value[length] != '\r' &&
-               length < sizeof log_file_name - 1)
+               length < FILE_NAME_SIZE - 1)
           ++length;
-        memcpy(log_file_name, value, length);
-        log_file_name[length] = 0;
+        memcpy(key.name, value, length);
+        key.name[length] = 0;
       }
+      break;
+    case SWITCH:
+      *key.target = switch_value(value);
       break;
     case PRESENCE:
       *key.target = 1;
@@ -176,8 +199,13 @@ int open_log(const char* start_time_text) {
     fprintf(log_file, "\nhashsize: %d", table_megabytes);
   else
     fprintf(log_file, "\nhashsize: %d [not yet implemented]", hash_size);
-  fprintf(log_file, "\nown book: %d [not yet implemented]", own_book);
-  fprintf(log_file, "\nuse book to depth: %d [not yet implemented]", book_depth);
+  if (own_book) {
+    fprintf(log_file, "\nown book: %d (book file: %s)", own_book, book_file_name);
+    fprintf(log_file, "\nuse book to depth: %d", book_depth);
+  } else {
+    fprintf(log_file, "\nown book: %d [not yet implemented]", own_book);
+    fprintf(log_file, "\nuse book to depth: %d [not yet implemented]", book_depth);
+  }
   fprintf(log_file, "\npiece values: ");
   fprintf(log_file, "\nwhite pawn: %d", piece_value[PAWN]);
   fprintf(log_file, "\nwhite knight: %d", piece_value[KNIGHT]);

@@ -12,6 +12,7 @@ extern int nullmove_depth;
 extern int ponder;
 extern int own_book;
 extern int book_depth;
+extern char book_file_name[256];  // the opening book's file (frontend/book.h)
 extern int hash_size;
 
 int read_config();

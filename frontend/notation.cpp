@@ -137,6 +137,11 @@ void log_promotion_letter(int kind) {
   fflush(log_file);
 }
 
+void coordinate_move_text(const Move& m, char* text) {
+  snprintf(text, MOVE_TEXT_CHARS, "%c%c%c%c%s", file_letter(m.from), rank_digit(m.from), file_letter(m.to),
+           rank_digit(m.to), coordinate_letter(m.kind));
+}
+
 void print_move_list(int count, Position pos, const Move* list) {
   printf("\n");
   for (int i = 0; i < count; ++i) {

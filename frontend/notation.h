@@ -14,6 +14,10 @@ const char* square_name(Square s);
 void print_promotion_suffix(int kind);
 void print_promotion_letter(int kind);
 void log_promotion_letter(int kind);
+// The coordinate text of a move as UCI writes it ("e2e4", "a7a8q") in text,
+// which holds MOVE_TEXT_CHARS characters.
+constexpr int MOVE_TEXT_CHARS = 6;
+void coordinate_move_text(const Move& m, char* text);
 // The "show" listing: piece letter, capture mark, destination and check,
 // mate or stalemate mark of each move.
 void print_move_list(int count, Position pos, const Move* list);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "eval/tables.h"
+#include "frontend/book_answer.h"
 #include "frontend/fen.h"
 #include "frontend/notation.h"
 #include "frontend/shell.h"
@@ -62,16 +63,7 @@ void print_result_line(const Position& pos) {
   }
 }
 
-// The engine thinks within the console limits and plays its answer.
-void engine_reply(Position& pos) {
-  arm_search(time_limit_ms);
-  fputs("\ndepth     nodes   score time best line\n", stdout);
-  if (legal_move_count(pos) == 0) {
-    print_result_line(pos);
-    return;
-  }
-  Move reply = run_console_reply(pos);
-  if (reply.from == NO_SQUARE) return;  // nothing was searched
+void play_reply(Position& pos, const Move& reply) {
   make_move(pos, reply);
   fputs("\nZolt moves: ", stdout);
   print_square(reply.from);
@@ -79,6 +71,25 @@ void engine_reply(Position& pos) {
   print_promotion_suffix(reply.kind);
   fputs("\n", stdout);
   print_board(pos);
+}
+
+// The engine answers from the book or thinks within the console limits, and
+// plays its answer.
+void engine_reply(Position& pos) {
+  Move reply;
+  if (console_book_move(pos, reply)) {
+    play_reply(pos, reply);
+    return;
+  }
+  arm_search(time_limit_ms);
+  fputs("\ndepth     nodes   score time best line\n", stdout);
+  if (legal_move_count(pos) == 0) {
+    print_result_line(pos);
+    return;
+  }
+  reply = run_console_reply(pos);
+  if (reply.from == NO_SQUARE) return;  // nothing was searched
+  play_reply(pos, reply);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "eval/tables.h"
+#include "frontend/book.h"
+#include "frontend/book_answer.h"
 #include "frontend/config_log.h"
 #include "frontend/fen.h"
 #include "frontend/notation.h"
@@ -44,6 +46,8 @@ constexpr int MOVES_WORD_LENGTH = 6;           // "moves" and its blank
 constexpr int SETOPTION_TEXT_COLUMN = 10;      // after "setoption "
 constexpr int CHESS960_VALUE_COLUMN = 24;      // "t" of "name UCI_Chess960 value true"
 constexpr int OWNBOOK_VALUE_COLUMN = 8;        // "t" of "OwnBook true"
+constexpr int MIN_BOOK_DEPTH = 0;              // BookDepth: 0 is no limit
+constexpr int MAX_BOOK_DEPTH = 200;
 
 Position uci_position;
 
@@ -75,6 +79,9 @@ void announce() {
   fputs("option name UCI_Chess960 type check default false\n", stdout);
   fputs("option name Hash type spin default 0 min 0 max 4096\n", stdout);
   fputs("option name Clear Hash type button\n", stdout);
+  fputs("option name BookFile type string default book.bin\n", stdout);
+  fputs("option name BookDepth type spin default 0 min 0 max 200\n", stdout);
+  fputs("option name BestBookMove type check default false\n", stdout);
   fputs("option name MultiPV type spin default 1 min 1 max 64\n", stdout);
   fputs("option name Move Overhead type spin default 0 min 0 max 5000\n", stdout);
   fputs("uciok\n", stdout);
@@ -167,8 +174,30 @@ void command_position(const char* line) {
   }
 }
 
+// A "go" that asks for analysis wants a search, not a book move: pondering,
+// chosen root moves, a mate search, no end, and a depth or node limit
+// without a clock. With a clock (wtime, btime or movetime) a depth or node
+// limit belongs to a game, as match runners send it ("go wtime .. nodes N").
+bool go_asks_for_analysis(const char* line) {
+  static const char* const ANALYSIS_WORDS[] = {"ponder", "searchmoves", "mate", "infinite"};
+  static const char* const LIMIT_WORDS[] = {"depth", "nodes"};
+  static const char* const CLOCK_WORDS[] = {"wtime", "btime", "movetime"};
+  bool limit = false, clock = false;
+  char word[WORD_BUFFER_SIZE];
+  int consumed = 0;
+  for (const char* p = line; sscanf(p, "%1024s%n", word, &consumed) == 1; p += consumed) {
+    for (const char* analysis : ANALYSIS_WORDS)
+      if (!strcmp(word, analysis)) return true;
+    for (const char* w : LIMIT_WORDS) limit = limit || !strcmp(word, w);
+    for (const char* w : CLOCK_WORDS) clock = clock || !strcmp(word, w);
+  }
+  return limit && !clock;
+}
+
 void command_go(const char* line) {
   int infinite = read_go_line(line, uci_position);
+  if (!infinite && !go_asks_for_analysis(line) && undo_room_for_game_move() && uci_book_answer(uci_position))
+    return;
   // With the undo stack full the engine still answers but keeps its board.
   run_uci_search(uci_position, infinite || !undo_room_for_game_move());
 }
@@ -190,6 +219,16 @@ void command_setoption(const char* line) {
     set_table_size(option_number(value, 0, MAX_TABLE_MB, table_megabytes), "info string ");
   else if (option_value(text, "Clear Hash", value, sizeof value))
     clear_table();
+  else if (const char* v = option_value(text, "useInternalOpeningBook", value, sizeof value))
+    own_book = option_flag(v) ? 1 : 0;
+  else if (const char* v = option_value(text, "OwnBook", value, sizeof value))
+    own_book = option_flag(v) ? 1 : 0;
+  else if (const char* v = option_value(text, "BookFile", value, sizeof value))
+    set_book_file(v);
+  else if (const char* v = option_value(text, "BookDepth", value, sizeof value))
+    book_depth = option_number(v, MIN_BOOK_DEPTH, MAX_BOOK_DEPTH, book_depth);
+  else if (const char* v = option_value(text, "BestBookMove", value, sizeof value))
+    best_book_move = option_flag(v) ? 1 : 0;
   else if (option_value(text, "MultiPV", value, sizeof value))
     multipv = option_number(value, MIN_MULTIPV, MAX_MULTIPV, multipv);
   else if (option_value(text, "Move Overhead", value, sizeof value))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 namespace zolt {
 
@@ -46,5 +47,13 @@ uint64_t platform_memory_bytes();
 
 // Clears the console window.
 void platform_clear_screen();
+
+// Files read at 64-bit offsets, so that files larger than 2 GB (opening
+// books) are read whole on 32-bit systems too.
+// Moves the file's position to offset bytes from its start; 0 on success.
+int platform_seek(FILE* file, int64_t offset);
+// The file's size in bytes, -1 when it cannot be told; leaves the position
+// at the end of the file.
+int64_t platform_file_size(FILE* file);
 
 }  // namespace zolt

@@ -12,7 +12,7 @@ seconds=${1:-600}
 build=${2:-build-fuzz}
 shift $(($# < 2 ? $# : 2))
 drivers=("$@")
-[ ${#drivers[@]} -eq 0 ] && drivers=(fen move_text config console console_logged uci suite_line)
+[ ${#drivers[@]} -eq 0 ] && drivers=(fen move_text config console console_logged uci suite_line book)
 
 cmake -S tests/fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 cmake --build "$build" -j "$(nproc)" >/dev/null || exit 1

@@ -36,6 +36,16 @@ the overhead covers the lag).
 With --nodes N both engines search "go nodes N" (Stockfish at full strength,
 since its weakening is random) and no clock runs, so a run repeats exactly:
 two runs with the same arguments print the same moves with --verbose.
+--nodes-elo keeps Stockfish at --elo all the same (such runs do not repeat).
+--nodes-with-clock gives zolt's "go nodes N" an hour on both clocks, so it is
+a game move (zolt asks its opening book for it) that the node count ends.
+
+With --book FILE zolt plays from that Polyglot opening book (random choice by
+weight; --best-book-move for the heaviest entry); its "info string book move"
+lines are no complaints. --from-start starts every standard game from the
+initial position instead of the short openings below. The number of distinct
+move sequences over the first --opening-plies plies (default 8) and the book
+moves zolt played are printed at the end.
 
 Memory: zolt's resident set (VmRSS) and its peak (VmHWM) are read from
 /proc/<pid>/status after the handshake, after each game's last move and just
@@ -48,6 +58,8 @@ Usage: play_games.py --zolt build/zolt --games 4 --time 2 --inc 0.05
        play_games.py --zolt build/zolt --games 50 --chess960 --start-form xfen
        play_games.py --zolt build/zolt --games 100 --time 2 --inc 0.02 --ponder
        play_games.py --zolt build/zolt --games 20 --nodes 20000 --verbose
+       play_games.py --zolt build/zolt --games 50 --from-start --nodes 2000 --nodes-elo --elo 1500 \
+           --nodes-with-clock --book /usr/share/games/gnuchess/book.bin
 Standard library only.
 """
 
@@ -262,7 +274,7 @@ def exit_status(engine):
         return "none, still running"
 
 
-def start_zolt(command, workdir, chess960, move_overhead=0):
+def start_zolt(command, workdir, chess960, move_overhead=0, book=None, best_book_move=False):
     engine = Engine(command, cwd=workdir)
     engine.send("uci")
     if engine.read_until("uciok", 10) is None:
@@ -270,6 +282,11 @@ def start_zolt(command, workdir, chess960, move_overhead=0):
     set_chess960(engine, chess960)
     if move_overhead:
         engine.send("setoption name Move Overhead value %d" % move_overhead)
+    if book:
+        engine.send("setoption name useInternalOpeningBook value true")
+        engine.send("setoption name BookFile value %s" % book)
+        if best_book_move:
+            engine.send("setoption name BestBookMove value true")
     return engine
 
 
@@ -293,8 +310,9 @@ def start_opponent(args, stockfish_path, workdir):
     """The opponent: Stockfish at args.elo, or the zolt binary of --opponent-zolt."""
     if args.opponent_zolt:
         return start_zolt(os.path.abspath(args.opponent_zolt), workdir, args.chess960)
-    # Stockfish's weakening is random: fixed-node games use it at full strength.
-    return start_stockfish(stockfish_path, None if args.nodes else args.elo, args.chess960)
+    # Stockfish's weakening is random: fixed-node games use it at full strength
+    # unless --nodes-elo asks for the weakened one.
+    return start_stockfish(stockfish_path, None if args.nodes and not args.nodes_elo else args.elo, args.chess960)
 
 
 class Referee:
@@ -344,22 +362,33 @@ class Faults:
         return self.illegal + self.missing + self.forfeit + self.crash + self.rejected + self.ponder
 
 
-def go_command(args, clocks, inc_ms, ponder=False):
+NODES_CLOCK_MS = 3600000  # zolt's clocks with --nodes-with-clock: the node count ends the search first
+
+# Book moves zolt announced over the run.
+BOOK_MOVE_PREFIX = "info string book move "
+book_moves = 0
+
+
+def go_command(args, clocks, inc_ms, ponder=False, is_zolt=False):
     """The "go" line: the clocks (both above 0 ms), or the fixed node count."""
     if args.nodes:
-        return "go ponder nodes %d" % args.nodes if ponder else "go nodes %d" % args.nodes
+        clock = " wtime %d btime %d" % (NODES_CLOCK_MS, NODES_CLOCK_MS) if is_zolt and args.nodes_with_clock else ""
+        return ("go ponder nodes %d" if ponder else "go nodes %d") % args.nodes + clock
     return "go %swtime %d btime %d winc %d binc %d" % ("ponder " if ponder else "", max(1, int(clocks[0] * 1000)),
                                                      max(1, int(clocks[1] * 1000)), inc_ms, inc_ms)
 
 
 def read_bestmove(engine, limit, is_zolt, faults, notes):
     """Reads up to "bestmove"; returns (move, seconds, ponder move or None) or (None, reason, None)."""
+    global book_moves
     start = time.monotonic()
     while True:
         line = engine.read_line(max(0.0, start + limit - time.monotonic()))
         if line is None:
             return None, "no bestmove within %.1f s" % limit, None
-        if is_zolt and (line.startswith("Illegal move") or line.startswith("info string")):
+        if is_zolt and line.startswith(BOOK_MOVE_PREFIX):
+            book_moves += 1
+        elif is_zolt and (line.startswith("Illegal move") or line.startswith("info string")):
             faults.rejected += 1
             notes.append("zolt complained: %s" % line)
         if line.startswith("bestmove"):
@@ -379,7 +408,7 @@ def move_limit(args, clocks, side):
 def ask_move(engine, start, moves, clocks, inc_ms, side, is_zolt, faults, notes, args):
     """Sends the position and a "go"; returns (move, seconds used, ponder move) or (None, reason, None)."""
     engine.send(position_command(start, moves))
-    engine.send(go_command(args, clocks, inc_ms))
+    engine.send(go_command(args, clocks, inc_ms, is_zolt=is_zolt))
     return read_bestmove(engine, move_limit(args, clocks, side), is_zolt, faults, notes)
 
 
@@ -394,7 +423,7 @@ class Ponder:
 
     def start(self, zolt, start, moves, expected, clocks, inc_ms, args):
         zolt.send(position_command(start, moves + [expected]))
-        zolt.send(go_command(args, clocks, inc_ms, ponder=True))
+        zolt.send(go_command(args, clocks, inc_ms, ponder=True, is_zolt=True))
         self.expected = expected
 
     def early_answer(self, zolt, faults, notes):
@@ -425,10 +454,11 @@ class Ponder:
         return read_bestmove(zolt, limit, True, faults, notes)
 
 
-def play_game(number, start, zolt, stockfish, referee, args, faults, castles):
-    """One game from start ("startpos" or "fen ..."); returns (zolt's score 1 / 0.5 / 0, text)."""
+def play_game(number, start, zolt, stockfish, referee, args, faults, castles, first_plies):
+    """One game from start ("startpos" or "fen ..."); returns (zolt's score 1 / 0.5 / 0, text).
+    The game's first --opening-plies moves are appended to first_plies."""
     zolt_white = number % 2 == 0
-    moves = [] if args.chess960 else OPENINGS[(number // 2) % len(OPENINGS)].split()
+    moves = [] if args.chess960 or args.from_start else OPENINGS[(number // 2) % len(OPENINGS)].split()
     clocks = [args.time, args.time]
     inc_ms = int(args.inc * 1000)
     notes = []
@@ -518,6 +548,7 @@ def play_game(number, start, zolt, stockfish, referee, args, faults, castles):
             ponder.stop(zolt, faults, notes)
         except EngineDied:
             faults.crash += 1
+    first_plies.append(("white" if zolt_white else "black", " ".join(moves[:args.opening_plies])))
     if result == "1/2-1/2":
         score = 0.5
     else:
@@ -617,6 +648,14 @@ def main():
     parser.add_argument("--lag", type=int, default=0, metavar="MS",
                         help="milliseconds added to zolt's time for each move, as a network would")
     parser.add_argument("--nodes", type=int, default=0, help="both engines search this many nodes; no clocks")
+    parser.add_argument("--nodes-elo", action="store_true", help="fixed-node games against Stockfish at --elo")
+    parser.add_argument("--nodes-with-clock", action="store_true",
+                        help="zolt's fixed-node go carries an hour on both clocks (a game move: the book is asked)")
+    parser.add_argument("--book", default=None, help="zolt plays from this Polyglot book (BookFile)")
+    parser.add_argument("--best-book-move", action="store_true", help="zolt's book plays its heaviest entries")
+    parser.add_argument("--from-start", action="store_true", help="standard games start from the initial position")
+    parser.add_argument("--opening-plies", type=int, default=8,
+                        help="distinct move sequences are counted over this many first plies")
     parser.add_argument("--verbose", action="store_true", help="print the moves of every game")
     parser.add_argument("--opponent-zolt", default=None, metavar="PATH",
                         help="play this zolt binary (an older build, say) instead of a Stockfish opponent")
@@ -635,13 +674,15 @@ def main():
     stockfish = start_opponent(args, stockfish_path, workdir)
     zolt = None
     castles = {"zolt": 0, "stockfish": 0}
+    first_plies = []
     wins = draws = losses = 0
     try:
         for index, start in enumerate(game_starts(args)):
             number = args.first_game + index
             if zolt is None or not zolt.alive():
                 try:
-                    zolt = start_zolt(zolt_command, workdir, args.chess960, args.move_overhead)
+                    zolt = start_zolt(zolt_command, workdir, args.chess960, args.move_overhead,
+                                      os.path.abspath(args.book) if args.book else None, args.best_book_move)
                     memory.started(zolt)
                 except EngineDied:
                     faults.crash += 1
@@ -651,7 +692,8 @@ def main():
                     continue
             silent_before = faults.missing
             try:
-                score, text = play_game(number, start, zolt, stockfish, referee, args, faults, castles)
+                score, text = play_game(number, start, zolt, stockfish, referee, args, faults, castles,
+                                        first_plies)
             except EngineDied:
                 faults.crash += 1
                 score, text = 0.0, "game %d: zolt crashed between games (exit status %s)" % (number + 1,
@@ -681,6 +723,11 @@ def main():
     games = wins + draws + losses
     print(memory.report(args.reuse), flush=True)
     print("castles: zolt %d, stockfish %d" % (castles["zolt"], castles["stockfish"]), flush=True)
+    distinct = {colour: len({line for c, line in first_plies if c == colour}) for colour in ("white", "black")}
+    print("openings: %d distinct move sequences over the first %d plies of %d games (zolt white %d, black %d); "
+          "zolt played %d book moves"
+          % (len({line for _, line in first_plies}), args.opening_plies, len(first_plies), distinct["white"],
+             distinct["black"], book_moves), flush=True)
     if args.ponder:
         print("ponder: hits %d, misses %d" % (Ponder.hits, Ponder.misses), flush=True)
     print("summary: games %d, zolt +%d =%d -%d, score %.1f/%d, illegal moves %d, missing bestmove %d, "

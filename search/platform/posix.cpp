@@ -1,6 +1,10 @@
 // The platform layer on Linux and other POSIX systems: fd 0 through read()
 // and poll(), the monotonic clock, ctime_r, and an ANSI escape to clear the
-// terminal.
+// terminal; fseeko and ftello with a 64-bit off_t for files.
+// off_t is 64 bits wide on 32-bit systems too (must precede every include).
+#ifndef _FILE_OFFSET_BITS
+#define _FILE_OFFSET_BITS 64
+#endif
 #include <poll.h>
 #include <time.h>
 #include <unistd.h>
@@ -56,5 +60,12 @@ uint64_t platform_memory_bytes() {
 }
 
 void platform_clear_screen() { fputs("\033[2J\033[H", stdout); }
+
+int platform_seek(FILE* file, int64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET); }
+
+int64_t platform_file_size(FILE* file) {
+  if (fseeko(file, 0, SEEK_END) != 0) return -1;
+  return static_cast<int64_t>(ftello(file));
+}
 
 }  // namespace zolt

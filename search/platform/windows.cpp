@@ -2,7 +2,7 @@
 // apart as a console or a pipe (or file) on the first pending-input test;
 // PeekNamedPipe for pipes, a key-press test over the console input events for
 // consoles; QueryPerformanceCounter, ctime_s and the command interpreter's
-// "cls".
+// "cls"; _fseeki64 and _ftelli64 for files (long is 32 bits wide on Windows).
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -122,6 +122,13 @@ uint64_t platform_memory_bytes() {
 void platform_clear_screen() {
   const int status = std::system("cls");
   (void)status;
+}
+
+int platform_seek(FILE* file, int64_t offset) { return _fseeki64(file, offset, SEEK_SET); }
+
+int64_t platform_file_size(FILE* file) {
+  if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
+  return _ftelli64(file);
 }
 
 }  // namespace zolt

@@ -80,9 +80,23 @@ TEST(ConfigLog, ValuesCommandShowsConfiguredValues) {
 
 TEST(ConfigLog, NullmoveAndOwnBookInTheHeader) {
   std::string dir = run_with_config("Logging=TRUE\nNullmove=12\nOwnBook=false\n", "");
-  EXPECT_EQ(header_after_date(read_file(dir, "Zolt.log")), header_with("2", "1", DEFAULT_VALUES));
+  EXPECT_EQ(header_after_date(read_file(dir, "Zolt.log")), header_with("2", "0", DEFAULT_VALUES));
   dir = run_with_config("Logging=TRUE\nNullmove=0\n", "");
   EXPECT_EQ(header_after_date(read_file(dir, "Zolt.log")), header_with("0", "0", DEFAULT_VALUES));
+}
+
+// With the book on, the header names its file and the book lines drop their
+// "not yet implemented".
+TEST(ConfigLog, OwnBookOnNamesTheBookFile) {
+  std::string dir = run_with_config("Logging=TRUE\nOwnBook=true\nBookFile=openings.bin\nBookDepth=12\n", "");
+  const std::string header = header_after_date(read_file(dir, "Zolt.log"));
+  EXPECT_NE(header.find("\nhashsize: 0 [not yet implemented]\nown book: 1 (book file: openings.bin)"
+                        "\nuse book to depth: 12\npiece values: "),
+            std::string::npos)
+      << header;
+  dir = run_with_config("Logging=TRUE\nOwnBook\n", "");
+  EXPECT_NE(read_file(dir, "Zolt.log").find("\nown book: 1 (book file: book.bin)\nuse book to depth: 0\n"),
+            std::string::npos);
 }
 
 TEST(ConfigLog, LoggingSwitch) {

@@ -124,6 +124,20 @@ TEST(Games, FixedNodeGamesRepeat) {
   EXPECT_EQ(moves_of(first.output), moves_of(second.output));
 }
 
+// Fixed-node games from the initial position with Debian's book: zolt's
+// book moves are announced and counted, and are no faults.
+TEST(Games, BookGamesFromTheStartHaveNoFaults) {
+  const std::string stockfish = game_peer();
+  const std::string book = "/usr/share/games/gnuchess/book.bin";
+  if (stockfish.empty()) GTEST_SKIP() << "stockfish or python3 not installed";
+  if (access(book.c_str(), R_OK) != 0) GTEST_SKIP() << book << " not installed (gnuchess-book)";
+  CommandResult result = run_games(stockfish, "--from-start --nodes 1000 --nodes-with-clock --book " + book +
+                                                  " --games 2 --max-plies 40 --verbose");
+  expect_no_faults(result, 2);
+  EXPECT_EQ(result.output.find("zolt played 0 book moves"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("openings: "), std::string::npos) << result.output;
+}
+
 // Arrays whose numbers are fixed by the standard numbering scheme.
 TEST(Chess960Games, ArrayNumbersGiveTheStandardArrays) {
   if (!executable("/usr/bin/python3")) GTEST_SKIP() << "python3 not installed";

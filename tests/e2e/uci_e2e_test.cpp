@@ -27,6 +27,9 @@ const char* const ANNOUNCEMENT =
     "option name UCI_Chess960 type check default false\n"
     "option name Hash type spin default 0 min 0 max 4096\n"
     "option name Clear Hash type button\n"
+    "option name BookFile type string default book.bin\n"
+    "option name BookDepth type spin default 0 min 0 max 200\n"
+    "option name BestBookMove type check default false\n"
     "option name MultiPV type spin default 1 min 1 max 64\n"
     "option name Move Overhead type spin default 0 min 0 max 5000\n"
     "uciok\n";

@@ -114,11 +114,36 @@ TEST_F(ConfigTest, LogfileNameEndsAtBlankOrLineEnd) {
 }
 
 TEST_F(ConfigTest, PresenceKeysAndReportedNumbers) {
-  read("OwnBook=false\nPonder=no\nBookDepth=7\nHashSize=64\n");
+  read("OwnBook\nPonder=no\nBookDepth=7\nHashSize=64\n");
   EXPECT_EQ(own_book, 1);
   EXPECT_EQ(ponder, 1);
   EXPECT_EQ(book_depth, 7);
   EXPECT_EQ(hash_size, 64);
+}
+
+TEST_F(ConfigTest, OwnBookReadsItsValue) {
+  struct Case {
+    const char* line;
+    int own_book;
+  } cases[] = {{"OwnBook=false\n", 0}, {"OwnBook = OFF\r\n", 0}, {"OwnBook=0\n", 0}, {"OwnBook=no\n", 0},
+               {"OwnBook=true\n", 1}, {"OwnBook=1\n", 1}, {"OwnBook=on\n", 1}, {"OwnBook=\n", 1},
+               {"OwnBook\n", 1}, {"OwnBook=falsely\n", 1}};
+  for (const Case& c : cases) {
+    own_book = 1 - c.own_book;
+    read(c.line);
+    EXPECT_EQ(own_book, c.own_book) << c.line;
+  }
+}
+
+TEST_F(ConfigTest, BookFileIsReadLikeLogfile) {
+  const std::string saved = book_file_name;
+  read("BookFile= /usr/share/games/gnuchess/book.bin rest\n");
+  EXPECT_STREQ(book_file_name, "/usr/share/games/gnuchess/book.bin");
+  read("BookFile\n");
+  EXPECT_STREQ(book_file_name, "/usr/share/games/gnuchess/book.bin");
+  read("BookFile=my book.bin\r\n");
+  EXPECT_STREQ(book_file_name, "my");
+  snprintf(book_file_name, sizeof book_file_name, "%s", saved.c_str());
 }
 
 TEST_F(ConfigTest, HugeNumbersAreClamped) {

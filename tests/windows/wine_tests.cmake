@@ -21,13 +21,15 @@ endif()
 # sees whether each line leaves zolt.exe whole;
 # besides them the other console transcripts and the hostile input. Left out:
 # the one transcript with "clear" (cls prints no ANSI escape) and PolyGlot
-# (it starts the Linux zolt).
+# (it starts the Linux zolt). The book suites run PolyGlot's make-book only
+# to write a book, which zolt.exe then reads.
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
   SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games Bench NodeUciPeer
   UciMultiPV UciInfinite ConsoleReplyReports UciHash
   E2eSmoke Shell ConfigLog Diagnostics FenConsole PerftCommands ShowCommand
-  HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci)
+  HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci
+  MadeBook UciBook LargeBook GnuchessBook ConsoleBook)
 list(JOIN ZOLT_WINE_SUITES ".*:" ZOLT_WINE_FILTER)
 set(ZOLT_WINE_LEFT_OUT Shell.DispFenVerClearAndEmptyLinesAtStart)
 
