@@ -16,6 +16,7 @@
 #include "movegen_helpers.h"
 #include "position/key.h"
 #include "position/state.h"
+#include "temp_directory.h"
 
 namespace {
 
@@ -49,14 +50,10 @@ std::string move_text(const Move& m) {
 
 // Each test runs in a fresh directory with the book on, random choice, no
 // depth limit and the book file book.bin there.
-class BookTest : public ::testing::Test {
+class BookTest : public zolt_test::InTempDirectory {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zolt-book-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    char cwd[4096];
-    old_dir_ = getcwd(cwd, sizeof cwd) ? cwd : "/";
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    enter_temp_directory("book");
     own_book = 1;
     book_depth = 0;
     best_book_move = 0;
@@ -67,9 +64,7 @@ class BookTest : public ::testing::Test {
   void TearDown() override {
     own_book = 0;
     set_book_file("book.bin");
-    if (chdir(old_dir_.c_str()) != 0) return;
-    std::string command = "rm -rf " + dir_;
-    if (system(command.c_str()) != 0) return;
+    leave_temp_directory();
   }
   void write_book(const std::string& bytes, const char* name = "book.bin") {
     FILE* file = fopen(name, "wb");
@@ -86,7 +81,6 @@ class BookTest : public ::testing::Test {
     if (choice) *choice = c;
     return answer;
   }
-  std::string dir_, old_dir_;
 };
 
 uint64_t key_of(const char* fen) { return position_key(zolt_test::position_from(fen)); }

@@ -8,6 +8,7 @@
 
 #include "eval/tables.h"
 #include "frontend/config_log.h"
+#include "temp_directory.h"
 
 using namespace zolt;
 
@@ -15,14 +16,10 @@ namespace {
 
 // Runs read_config on a Zolt.cfg with the given text in a fresh directory,
 // starting from the start-up defaults.
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public zolt_test::InTempDirectory {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zolt-config-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    char cwd[4096];
-    old_dir_ = getcwd(cwd, sizeof cwd) ? cwd : "/";
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    enter_temp_directory("config");
     set_default_piece_values();
     logging = 0;
     strcpy(log_file_name, "Zolt.log");
@@ -34,9 +31,7 @@ class ConfigTest : public ::testing::Test {
     set_default_piece_values();
     Position scratch{};
     reset_position(scratch);
-    if (chdir(old_dir_.c_str()) != 0) return;
-    std::string command = "rm -rf " + dir_;
-    if (system(command.c_str()) != 0) return;
+    leave_temp_directory();
   }
   void read(const std::string& text) {
     std::ofstream(dir_ + "/Zolt.cfg") << text;
@@ -44,7 +39,7 @@ class ConfigTest : public ::testing::Test {
     EXPECT_EQ(read_config(), 0);
     output_ = testing::internal::GetCapturedStdout();
   }
-  std::string dir_, old_dir_, output_;
+  std::string output_;
 };
 
 }  // namespace
