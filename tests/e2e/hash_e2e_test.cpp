@@ -124,3 +124,15 @@ TEST(UciHash, OutOfRangeSizesAreClampedAndZeroTurnsTheTableOff) {
   for (int i = 3; i < 6; ++i) EXPECT_NE(field(infos[i], "hashfull"), "") << infos[i];
   for (int i = 6; i < 9; ++i) EXPECT_EQ(field(infos[i], "hashfull"), "") << infos[i];
 }
+
+TEST(ConsoleHash, SizeFromTheConfigurationAndTheHashCommand) {
+  const std::string dir = zolt_test::make_temp_dir();
+  zolt_test::write_file(dir, "Zolt.cfg", "Hash=4\nLogging=1\n");
+  const zolt_test::RunResult run = zolt_test::run_zolt("hash\nhash 2\nsd 3\ne2e4\nhash 0\nhash\nquit\n", 60000, dir);
+  EXPECT_NE(run.output.find("\nhash table: 4 MB (\"hash N\" sets N MB, 0 to 4096)\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\nhash table: 2 MB\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\nZolt moves: "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\nhash table: 0 MB (\"hash N\""), std::string::npos) << run.output;
+  const std::string log = zolt_test::read_file(dir, "Zolt.log");
+  EXPECT_NE(log.find("\nhashsize: 4\n"), std::string::npos) << log.substr(0, 300);
+}

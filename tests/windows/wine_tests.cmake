@@ -26,7 +26,7 @@ endif()
 set(ZOLT_WINE_SUITES
   UciLoop UciPosition UciOptions UciDiagnostics UciLog UciSearch UciSearchReports
   SearchPoll ConsolePlay PerftSuiteCommand Games Chess960Games Bench NodeUciPeer
-  UciMultiPV UciInfinite ConsoleReplyReports UciHash
+  UciMultiPV UciInfinite ConsoleReplyReports UciHash ConsoleHash
   E2eSmoke Shell ConfigLog Diagnostics FenConsole PerftCommands ShowCommand
   HostileConfig HostileConsole HostileGo HostileSetboard HostileSuite HostileUci
   MadeBook UciBook LargeBook GnuchessBook ConsoleBook)
