@@ -220,8 +220,6 @@ int drawn_by_weight(const Candidate* candidates, int n, int32_t total) {
   return n - 1;
 }
 
-int full_move_number(const Position& pos) { return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2; }
-
 bool book_applies(const Position& pos) {
   return own_book && !chess960 && file_state != FAILED && (book_depth <= 0 || full_move_number(pos) <= book_depth);
 }

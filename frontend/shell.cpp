@@ -67,8 +67,6 @@ bool castling_shown(const Position& pos, int king_flag, int rook_flag, Square ki
          pos.board[rook_square] == rook;
 }
 
-int full_move_of(const Position& pos) { return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2; }
-
 void command_setboard(Position& pos, const char* line) {
   if (load_fen(line, pos) < 0) printf("\ninvalid FEN: %s", fen_error());
 }
@@ -183,7 +181,7 @@ int start_up() {
 
 void print_board(const Position& pos) {
   write_board_rows(stdout, pos, "\n");
-  if (pos.game_ply > 0) printf("\nply: %d", full_move_of(pos));
+  if (pos.game_ply > 0) printf("\nply: %d", full_move_number(pos));
   printf(", turn: ");
   printf(pos.side == WHITE ? "white" : "black");
   printf("\ncastling: ");

@@ -88,8 +88,6 @@ void announce() {
   if (log_file) fputs("\n", log_file);
 }
 
-int full_move_of(const Position& pos) { return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2; }
-
 // Blanks and newlines separate move tokens; so do tabs and carriage returns,
 // which some interfaces send, so that no move is glued to the next one.
 bool soft_separator(char c) { return c == '\t' || c == '\r'; }
@@ -140,7 +138,7 @@ void log_position() {
   write_fen(uci_position, fen);
   fprintf(log_file, "\nfen: %s", fen);
   fprintf(log_file, "%d", uci_position.fifty);
-  if (uci_position.game_ply > 0) fprintf(log_file, " %d\n", full_move_of(uci_position));
+  if (uci_position.game_ply > 0) fprintf(log_file, " %d\n", full_move_number(uci_position));
   fflush(log_file);
 }
 
@@ -178,25 +176,16 @@ void command_position(const char* line) {
 // chosen root moves, a mate search, no end, and a depth or node limit
 // without a clock. With a clock (wtime, btime or movetime) a depth or node
 // limit belongs to a game, as match runners send it ("go wtime .. nodes N").
-bool go_asks_for_analysis(const char* line) {
-  static const char* const ANALYSIS_WORDS[] = {"ponder", "searchmoves", "mate", "infinite"};
-  static const char* const LIMIT_WORDS[] = {"depth", "nodes"};
-  static const char* const CLOCK_WORDS[] = {"wtime", "btime", "movetime"};
-  bool limit = false, clock = false;
-  char word[WORD_BUFFER_SIZE];
-  int consumed = 0;
-  for (const char* p = line; sscanf(p, "%1024s%n", word, &consumed) == 1; p += consumed) {
-    for (const char* analysis : ANALYSIS_WORDS)
-      if (!strcmp(word, analysis)) return true;
-    for (const char* w : LIMIT_WORDS) limit = limit || !strcmp(word, w);
-    for (const char* w : CLOCK_WORDS) clock = clock || !strcmp(word, w);
-  }
-  return limit && !clock;
+// Read from the limits of the "go" line just read.
+bool go_asks_for_analysis(int infinite) {
+  const bool clock = uci_wtime > 0 || uci_btime > 0 || uci_movetime > 0;
+  const bool limit = uci_depth_limit > 0 || uci_node_limit > 0;
+  return infinite || pondering || search_root_move_count > 0 || uci_mate_limit > 0 || (limit && !clock);
 }
 
 void command_go(const char* line) {
   int infinite = read_go_line(line, uci_position);
-  if (!infinite && !go_asks_for_analysis(line) && undo_room_for_game_move() && uci_book_answer(uci_position))
+  if (!go_asks_for_analysis(infinite) && undo_room_for_game_move() && uci_book_answer(uci_position))
     return;
   // With the undo stack full the engine still answers but keeps its board.
   run_uci_search(uci_position, infinite || !undo_room_for_game_move());

@@ -125,6 +125,14 @@ inline void unpack_castling(Position& pos, int32_t flags) {
 
 inline int piece_count_of(const Position& pos, PieceCode code) { return pos.piece_count[code + 5]; }
 
+// The same move: the squares and the kind (the other fields are scores and saved state).
+inline bool same_move(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to && a.kind == b.kind; }
+
+// The full-move number of the position, as FEN counts it.
+inline int full_move_number(const Position& pos) {
+  return pos.side == WHITE ? (pos.game_ply + 1) / 2 : pos.game_ply / 2;
+}
+
 // Square of file f (0 = a .. 7 = h) on rank r (1..8).
 constexpr Square make_square(int file, int rank) { return 21 + file + 10 * (8 - rank); }
 

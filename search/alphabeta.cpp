@@ -95,8 +95,6 @@ namespace {
 // A table move is tried first: its score puts it above every other.
 constexpr int TABLE_MOVE_SCORE = 2147483647;
 
-bool same_move(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to && a.kind == b.kind; }
-
 // Makes the table's move (when it is among the legal moves) the one tried
 // first; returns the index of the first move, as given or the table's.
 int put_table_move_first(Move* list, int n, int first, const Move& table_move) {

@@ -222,7 +222,7 @@ void report_uci_depth(int reported_depth, int v, int alpha, int beta, bool sever
 // when there is none (so only a legal move is ever played).
 const Move& legal_root_move(const Move& move, const Move* root_moves, int n) {
   for (int i = 0; i < n; ++i)
-    if (root_moves[i].from == move.from && root_moves[i].to == move.to && root_moves[i].kind == move.kind)
+    if (same_move(root_moves[i], move))
       return root_moves[i];
   return root_moves[n - 1];
 }
@@ -236,10 +236,7 @@ bool mate_limit_reached(int v) { return uci_mate_limit > 0 && v > MATE_BOUND && 
 // The reply the last completed line expects to best, looked up among the
 // legal replies; a move whose from is 0 when the line holds none.
 Move expected_reply(const Position& pos, const Move& best) {
-  const Move& first = completed_pv.moves[0];
-  const bool line_starts_with_best =
-      completed_pv.count > 0 && first.from == best.from && first.to == best.to && first.kind == best.kind;
-  if (!line_starts_with_best) return Move{};
+  if (completed_pv.count == 0 || !same_move(completed_pv.moves[0], best)) return Move{};
   // A line cut short by the table: the table's move after the best move, if legal.
   if (completed_pv.count < 2 && !table_in_use()) return Move{};
   Position after = pos;
@@ -255,10 +252,9 @@ Move expected_reply(const Position& pos, const Move& best) {
     wanted.kind = entry->kind;
   }
   unmake_move(after);
+  if (wanted.from == NO_SQUARE) return Move{};
   for (int i = 0; i < n; ++i)
-    if (wanted.from != 0 && replies[i].from == wanted.from && replies[i].to == wanted.to &&
-        replies[i].kind == wanted.kind)
-      return replies[i];
+    if (same_move(replies[i], wanted)) return replies[i];
   return Move{};
 }
 

@@ -12,8 +12,6 @@ int root_line_count = 0;
 
 namespace {
 
-bool same_move(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to && a.kind == b.kind; }
-
 bool is_excluded(const Move& m) {
   for (int i = 0; i < excluded_root_move_count; ++i)
     if (same_move(excluded_root_moves[i], m)) return true;

@@ -126,9 +126,7 @@ bool is_go_keyword(const char* word, int length) {
 
 bool already_listed(const Move& move) {
   for (int i = 0; i < search_root_move_count; ++i)
-    if (search_root_moves[i].from == move.from && search_root_moves[i].to == move.to &&
-        search_root_moves[i].kind == move.kind)
-      return true;
+    if (same_move(search_root_moves[i], move)) return true;
   return false;
 }
 
@@ -234,8 +232,7 @@ int keep_root_moves(Move* list, int n) {
   for (int i = 0; i < n; ++i) {
     const Move& m = list[i];
     for (int k = 0; k < search_root_move_count; ++k) {
-      const Move& wanted = search_root_moves[k];
-      if (wanted.from == m.from && wanted.to == m.to && wanted.kind == m.kind) {
+      if (same_move(search_root_moves[k], m)) {
         list[kept++] = m;
         break;
       }
@@ -301,19 +298,24 @@ int poll_input() {
   return stop ? stop_now() : 0;
 }
 
-void wait_while_pondering() {
-  while (pondering && !stop_search) {
+namespace {
+
+// Reads the input as the poll does until a line stops the search or, while
+// `until_ponderhit`, "ponderhit" ends the ponder phase.
+void wait_reading_input(bool until_ponderhit) {
+  while (!stop_search && (!until_ponderhit || pondering)) {
     input_wait_line();
     if (poll_input()) stop_search = 1;
   }
+}
+
+}  // namespace
+
+void wait_while_pondering() {
+  wait_reading_input(true);
   pondering = 0;
 }
 
-void wait_for_stop() {
-  while (!stop_search) {
-    input_wait_line();
-    if (poll_input()) stop_search = 1;
-  }
-}
+void wait_for_stop() { wait_reading_input(false); }
 
 }  // namespace zolt

@@ -75,7 +75,8 @@ int pipe_bytes_waiting() {
 void platform_start() {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
-  // Full buffering here: the explicit flushes end each piece at a line's end.
+  // The runtime takes line buffering for full buffering: the explicit
+  // flushes end each piece of output at a line's end.
   setvbuf(stdout, output_buffer, _IOLBF, sizeof output_buffer);
 }
 
